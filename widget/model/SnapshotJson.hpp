@@ -1,0 +1,60 @@
+#pragma once
+
+#include <boost/json/object.hpp>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "widget/model/SnapshotRecords.hpp"
+
+namespace zelto {
+
+// Why a snapshot could not be read: where (a member path such as
+// "accounts[1].limits.windows[0].usedPercent", empty for the top level) and
+// what was wrong ("expected a whole number, found 28.5").
+struct DecodingError {
+  std::string path;
+  std::string message;
+
+  // "accounts[1].limits.windows[0].usedPercent: expected a whole number, found 28.5"
+  std::string describe() const;
+  bool operator==(const DecodingError&) const = default;
+};
+
+// A decoded record or the reason there is none; the whole value decodes or
+// nothing does.
+template <class Record>
+class DecodeResult {
+ public:
+  DecodeResult(Record record) : record_(std::move(record)) {}
+  DecodeResult(DecodingError error) : error_(std::move(error)) {}
+
+  bool ok() const { return record_.has_value(); }
+  explicit operator bool() const { return ok(); }
+  const Record& value() const& { return *record_; }
+  Record&& value() && { return std::move(*record_); }
+  const DecodingError& error() const { return error_; }
+  std::optional<Record> toOptional() && { return std::move(record_); }
+
+ private:
+  std::optional<Record> record_;
+  DecodingError error_;
+};
+
+// Strict readers: the bytes must be one UTF-8 JSON object of the record's
+// layout. Whole numbers may be written with a fraction or an exponent that
+// leaves an exact integer (28.0, 2.8e1); unknown keys are skipped; a missing
+// key and null read alike for optional fields.
+DecodeResult<ZeltoDashboardSnapshot> decodeDashboardSnapshot(std::string_view json);
+DecodeResult<ZeltoLimitSnapshot> decodeLimitSnapshot(std::string_view json);
+
+// Writers: absent optional fields are omitted, dates are numbers of seconds
+// since 2001-01-01T00:00:00Z.
+boost::json::object toJson(const ZeltoDashboardSnapshot& dashboard);
+boost::json::object toJson(const ZeltoLimitSnapshot& limits);
+std::string encodeJson(const ZeltoDashboardSnapshot& dashboard);
+std::string encodeJson(const ZeltoLimitSnapshot& limits);
+
+}  // namespace zelto

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/locale/Calendar.hpp"
+#include "widget/model/SnapshotRecords.hpp"
+
+namespace zelto {
+
+// "%04d-%02d-%02d" of the Gregorian day of `date` in the calendar's zone.
+std::string dayKey(Date date, const locale::Calendar& calendar);
+
+// Noon of the day a key names, in the calendar's zone. Pieces between
+// hyphens that are not base-10 integers are dropped; exactly three must
+// remain.
+std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar& calendar);
+
+// How many whole calendar weeks back the oldest parsable bucket lies: 0 or
+// negative.
+std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now);
+
+// The smallest earliestWeekOffset over the accounts whose usage has buckets;
+// 0 when none has.
+std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
+                                     Date now);
+
+}  // namespace zelto
