@@ -1,0 +1,3 @@
+add_executable(zelto_bench_timeline ${CMAKE_CURRENT_LIST_DIR}/TimelineBench.cpp)
+target_link_libraries(zelto_bench_timeline PRIVATE zelto_runtime zelto_model zelto_defaults benchmark::benchmark)
+zelto_target_settings(zelto_bench_timeline)
