@@ -38,8 +38,15 @@ class Suite {
   // process's standard suite in the same folder is used instead, silently.
   static Suite open(const std::string& name, const SuiteLocation& location);
 
-  // The process's standard suite.
+  // The process's standard suite. Without a folder or with an invalid
+  // standard name it has no file: reads find nothing and writes fail.
   static Suite standard(const SuiteLocation& location);
+
+  // Why open() would refuse the suite `name` and use the standard suite
+  // instead: an invalid name, no folder, a database path that is not a
+  // regular file or cannot be read, or a missing database that cannot be
+  // created. nullopt when the suite can be used.
+  static std::optional<SuiteError> problemOpening(const std::string& name, const SuiteLocation& location);
 
   // The file this suite reads and writes.
   const std::filesystem::path& path() const { return path_; }
@@ -48,18 +55,26 @@ class Suite {
 
   // Typed reads: a missing key, a value of the other type, or a database
   // that is missing, not SQLite or damaged all read as nullopt. A read never
-  // creates, modifies or deletes anything.
+  // creates, modifies or deletes the database file.
   std::optional<std::string> data(std::string_view key) const;
   std::optional<std::int64_t> integer(std::string_view key) const;
   std::optional<SuiteValue> value(std::string_view key) const;
-  // Every entry, ordered by key; empty when the database cannot be read.
+  // Every entry of the two value types, ordered by key bytes; empty when the
+  // database cannot be read.
   std::vector<SuiteEntry> entries() const;
+  // Why reads come back empty, for tools that explain it: nullopt when the
+  // database is readable or does not exist yet, else the reason (not a
+  // SQLite database, damaged, unreadable). Reads only.
+  std::optional<SuiteError> checkReadable() const;
 
-  // Atomic per-key writes. The folder is created with mode 0700 and the
-  // database file with 0600 when missing.
+  // Atomic per-key writes, one transaction each. Missing folders are created
+  // with mode 0700 and a missing database file with 0600, whatever the
+  // umask. A file that is not a SQLite database is left as it is and the
+  // write fails.
   std::optional<SuiteError> setData(std::string_view key, std::string_view bytes) const;
   std::optional<SuiteError> setInteger(std::string_view key, std::int64_t value) const;
   // Removing a missing key is not an error; `removed` tells whether one was.
+  // Creates nothing when the database does not exist.
   std::optional<SuiteError> remove(std::string_view key, bool* removed = nullptr) const;
 
  private:
