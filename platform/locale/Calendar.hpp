@@ -9,7 +9,9 @@
 
 namespace zelto::locale {
 
-// The Gregorian year, month and day of an instant in some time zone.
+// The year, month and day of an instant in some time zone. The year is
+// astronomical (0 is 1 BC, -1 is 2 BC); days before 15 October 1582 are
+// those of the Julian calendar, as in ICU's Gregorian calendar.
 struct CalendarDay {
   std::int64_t year = 0;
   std::int64_t month = 0;
@@ -20,8 +22,9 @@ struct CalendarDay {
 // The user's calendar: Gregorian, in one time zone, with one first weekday.
 // A cheap, immutable value (copies share the underlying ICU prototype) that
 // is safe to use from several threads at once. Every operation answers
-// std::nullopt where ICU cannot produce a result (out-of-range instants,
-// overflowing arithmetic) instead of throwing.
+// std::nullopt where ICU cannot produce a result (NaN or infinite instants,
+// instants more than about 3.17 million years from 1970, overflowing
+// arithmetic) instead of throwing.
 class Calendar {
  public:
   // timeZoneId: an IANA name ("Europe/Berlin") or "UTC"; an unknown name is
@@ -60,6 +63,8 @@ class Calendar {
   // The instant of year-month-day at the given hour (minutes and seconds 0)
   // in this calendar's time zone. Out-of-range components are normalised the
   // way ICU's lenient Gregorian calendar does (month 13 is January next year).
+  // Components beyond +-4,000,000 years, +-12,000,000 months, +-100,000,000
+  // days or +-2,400,000 hours give nullopt.
   std::optional<Date> gregorianDate(std::int64_t year, std::int64_t month, std::int64_t day, int hour) const;
 
   bool operator==(const Calendar& other) const;

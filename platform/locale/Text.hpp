@@ -6,6 +6,12 @@
 
 namespace zelto::locale {
 
+// Ill-formed UTF-8 never fails these functions: the grapheme functions read
+// each ill-formed sequence as one U+FFFD (and count its bytes as they are),
+// the case mapping writes U+FFFD in its place, and trimming stops at it and
+// keeps its bytes unchanged. Text longer than 2^31 - 1 bytes is looked at
+// up to there by the grapheme functions and the case mapping.
+
 // Whether `text` is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
 

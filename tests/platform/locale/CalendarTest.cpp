@@ -1,0 +1,314 @@
+#include "platform/locale/Calendar.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace zelto::locale {
+namespace {
+
+// Instants below are written as Unix seconds (checked against the system's
+// zone database with date(1)) and converted to reference-date seconds.
+constexpr Date fromUnix(double unixSeconds) { return unixSeconds - referenceDateUnixSeconds; }
+
+constexpr double hour = 3600;
+constexpr double day = 86400;
+constexpr double week = 7 * day;
+constexpr int sunday = 1;
+constexpr int monday = 2;
+
+Calendar calendar(const std::string& zone, int firstWeekday) {
+  auto made = Calendar::make(zone, firstWeekday);
+  EXPECT_TRUE(made.has_value()) << zone;
+  return made.value_or(*Calendar::make("UTC", firstWeekday));
+}
+
+TEST(CalendarMake, AcceptsKnownZonesAndKeepsTheirSettings) {
+  const auto berlin = Calendar::make("Europe/Berlin", monday);
+  ASSERT_TRUE(berlin.has_value());
+  EXPECT_EQ(berlin->timeZoneId(), "Europe/Berlin");
+  EXPECT_EQ(berlin->firstWeekday(), monday);
+  const auto utc = Calendar::make("UTC", sunday);
+  ASSERT_TRUE(utc.has_value());
+  EXPECT_EQ(utc->timeZoneId(), "UTC");
+}
+
+TEST(CalendarMake, RefusesUnknownZonesAndWeekdays) {
+  for (const std::string zone : {"Nowhere/City", "", "Etc/Unknown", "Europe/Berlin\n", "not a zone"}) {
+    EXPECT_FALSE(Calendar::make(zone, monday).has_value()) << zone;
+  }
+  EXPECT_FALSE(Calendar::make("UTC", 0).has_value());
+  EXPECT_FALSE(Calendar::make("UTC", 8).has_value());
+  EXPECT_FALSE(Calendar::make("UTC", -1).has_value());
+}
+
+TEST(CalendarMake, WithTimeZoneKeepsFirstWeekday) {
+  const auto berlin = calendar("Europe/Berlin", monday);
+  const auto newYork = berlin.withTimeZone("America/New_York");
+  ASSERT_TRUE(newYork.has_value());
+  EXPECT_EQ(newYork->timeZoneId(), "America/New_York");
+  EXPECT_EQ(newYork->firstWeekday(), monday);
+  EXPECT_FALSE(berlin.withTimeZone("Nowhere/City").has_value());
+  EXPECT_EQ(*berlin.withTimeZone("Europe/Berlin"), berlin);
+  EXPECT_FALSE(*newYork == berlin);
+  EXPECT_FALSE(calendar("Europe/Berlin", sunday) == berlin);
+}
+
+struct WeekCase {
+  const char* name;
+  const char* zone;
+  int firstWeekday;
+  double instant;  // Unix seconds
+  double start;    // Unix seconds
+  double duration;
+};
+
+class WeekIntervalTest : public testing::TestWithParam<WeekCase> {};
+
+TEST_P(WeekIntervalTest, StartsAtTheMostRecentFirstWeekday) {
+  const WeekCase& c = GetParam();
+  const auto interval = calendar(c.zone, c.firstWeekday).weekInterval(fromUnix(c.instant));
+  ASSERT_TRUE(interval.has_value());
+  EXPECT_DOUBLE_EQ(interval->start, fromUnix(c.start));
+  EXPECT_DOUBLE_EQ(interval->duration, c.duration);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zones, WeekIntervalTest,
+    testing::Values(
+        // Wednesday 2025-03-12 10:00Z.
+        WeekCase{"UtcSunday", "UTC", sunday, 1741773600, 1741478400, week},
+        WeekCase{"UtcMonday", "UTC", monday, 1741773600, 1741564800, week},
+        // The week of Monday 2025-03-24 holds the switch to summer time on
+        // Sunday 2025-03-30: one hour shorter.
+        WeekCase{"BerlinMondayBeforeChange", "Europe/Berlin", monday, 1743246000, 1742770800, week - hour},
+        WeekCase{"BerlinMondayAfterChange", "Europe/Berlin", monday, 1743298200, 1742770800, week - hour},
+        WeekCase{"BerlinSundayStartsOnChangeDay", "Europe/Berlin", sunday, 1743328800, 1743289200, week - hour},
+        // Sunday 2025-11-02 ends summer time at its start: one hour longer.
+        WeekCase{"NewYorkSunday", "America/New_York", sunday, 1762362000, 1762056000, week + hour},
+        // 02:00 on Monday in India is still Sunday in UTC.
+        WeekCase{"KolkataMonday", "Asia/Kolkata", monday, 1741552200, 1741545000, week},
+        WeekCase{"KolkataSunday", "Asia/Kolkata", sunday, 1741552200, 1741545000 - day, week},
+        // Lord Howe Island sets its clocks back by half an hour.
+        WeekCase{"LordHoweMonday", "Australia/Lord_Howe", monday, 1743903000, 1743339600, week + hour / 2},
+        WeekCase{"KathmanduMonday", "Asia/Kathmandu", monday, 1741745700, 1741544100, week}),
+    [](const testing::TestParamInfo<WeekCase>& info) { return std::string(info.param.name); });
+
+TEST(WeekInterval, BoundariesBelongToTheWeekThatStartsThere) {
+  const auto berlin = calendar("Europe/Berlin", monday);
+  const Date start = fromUnix(1742770800);  // Monday 2025-03-24 00:00 CET
+  EXPECT_DOUBLE_EQ(berlin.weekInterval(start)->start, start);
+  EXPECT_DOUBLE_EQ(berlin.weekInterval(start - 0.001)->start, start - week);
+  const auto interval = *berlin.weekInterval(start);
+  EXPECT_DOUBLE_EQ(berlin.weekInterval(interval.end())->start, interval.end());
+  EXPECT_DOUBLE_EQ(berlin.weekInterval(interval.end() - 0.001)->start, start);
+}
+
+TEST(WeekInterval, HoldsItsInvariantsForRandomInstantsAndZones) {
+  std::mt19937_64 random(20250330);
+  std::uniform_real_distribution<double> instants(fromUnix(-2208988800), fromUnix(4102444800));  // 1900 to 2100
+  const std::vector<Calendar> calendars{calendar("UTC", sunday), calendar("Europe/Berlin", monday),
+                                        calendar("America/New_York", sunday), calendar("Australia/Lord_Howe", 7),
+                                        calendar("Asia/Kathmandu", 4)};
+  for (int i = 0; i < 2000; ++i) {
+    const Date instant = instants(random);
+    const Calendar& c = calendars[static_cast<std::size_t>(i) % calendars.size()];
+    const auto interval = c.weekInterval(instant);
+    ASSERT_TRUE(interval.has_value());
+    EXPECT_LE(interval->start, instant);
+    EXPECT_GT(interval->end(), instant);
+    EXPECT_EQ(c.startOfDay(interval->start), interval->start);
+    EXPECT_EQ(c.daysBetween(interval->start, interval->end()), 7);
+    EXPECT_EQ(c.addingDays(interval->start, 7), interval->end());
+    EXPECT_EQ(c.weekInterval(interval->end())->start, interval->end()) << c.timeZoneId() << " " << instant;
+    // Summer time moves a week's length by at most an hour.
+    EXPECT_NEAR(interval->duration, week, hour);
+  }
+}
+
+TEST(StartOfDay, IsLocalMidnight) {
+  EXPECT_EQ(calendar("Asia/Kolkata", monday).startOfDay(fromUnix(1741552200)), fromUnix(1741545000));
+  // Summer time starts at 02:00, after midnight.
+  EXPECT_EQ(calendar("Europe/Berlin", monday).startOfDay(fromUnix(1743328800)), fromUnix(1743289200));
+}
+
+TEST(StartOfDay, WhereMidnightIsSkippedTheDayStartsAtTheFirstWallTime) {
+  // Sao Paulo jumped from 00:00 to 01:00 on 2018-11-04: that day starts at
+  // 01:00 local time, 03:00Z.
+  const auto saoPaulo = calendar("America/Sao_Paulo", sunday);
+  EXPECT_EQ(saoPaulo.startOfDay(fromUnix(1541340000)), fromUnix(1541300400));  // noon -> 01:00 -02:00
+}
+
+TEST(StartOfDay, WhereMidnightRepeatsTheDayStartsAtTheFirstOne) {
+  // Havana set its clocks back from 01:00 to 00:00 on 2023-11-05, so 00:30
+  // happened twice; the day starts at the first midnight (04:00Z).
+  const auto havana = calendar("America/Havana", sunday);
+  EXPECT_EQ(havana.startOfDay(fromUnix(1699203600)), fromUnix(1699156800));  // 12:00 CST
+}
+
+TEST(AddingDays, KeepsTheWallClockTimeAcrossDaylightSaving) {
+  const auto berlin = calendar("Europe/Berlin", monday);
+  const Date saturdayNoon = fromUnix(1743246000);                       // 2025-03-29 12:00 CET
+  EXPECT_EQ(berlin.addingDays(saturdayNoon, 1), fromUnix(1743328800));  // 2025-03-30 12:00 CEST
+  EXPECT_EQ(berlin.addingDays(fromUnix(1743328800), -1), saturdayNoon);
+  EXPECT_EQ(berlin.addingDays(saturdayNoon, 0), saturdayNoon);
+  EXPECT_EQ(berlin.addingWeeks(fromUnix(1742770800), 1), fromUnix(1743372000));  // Monday to Monday, 00:00
+  EXPECT_EQ(berlin.addingWeeks(fromUnix(1743372000), -1), fromUnix(1742770800));
+}
+
+TEST(AddingDays, MovesAWallTimeThatDoesNotExistPastTheGap) {
+  // 2025-03-30 02:30 does not exist in Berlin; it moves forward by the
+  // length of the gap to 03:30 summer time, exactly 24 hours later.
+  const auto berlin = calendar("Europe/Berlin", monday);
+  EXPECT_EQ(berlin.addingDays(fromUnix(1743211800), 1), fromUnix(1743211800 + day));
+}
+
+TEST(AddingDays, RefusesCountsAndResultsOutOfRange) {
+  const auto utc = calendar("UTC", sunday);
+  const Date now = fromUnix(1741773600);
+  for (const std::int64_t count : {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min(),
+                                   std::int64_t{1} << 31, std::int64_t{2'000'000'000}, std::int64_t{-2'000'000'000}}) {
+    EXPECT_FALSE(utc.addingDays(now, count).has_value()) << count;
+    EXPECT_FALSE(utc.addingWeeks(now, count).has_value()) << count;
+  }
+  // A billion days is within range, and exact.
+  const auto far = utc.addingDays(now, 1'000'000'000);
+  ASSERT_TRUE(far.has_value());
+  EXPECT_EQ(utc.daysBetween(now, *far), 1'000'000'000);
+  EXPECT_FALSE(utc.addingDays(std::nan(""), 1).has_value());
+  EXPECT_FALSE(utc.addingWeeks(std::numeric_limits<double>::infinity(), 1).has_value());
+}
+
+TEST(DaysBetween, CountsCalendarDaysNotHours) {
+  const auto berlin = calendar("Europe/Berlin", monday);
+  // 23 hours across the spring change: one day.
+  EXPECT_EQ(berlin.daysBetween(fromUnix(1743289200), fromUnix(1743372000)), 1);
+  // 24 hours and 59 minutes inside the 25-hour autumn day: no day.
+  EXPECT_EQ(berlin.daysBetween(fromUnix(1761429600), fromUnix(1761519540)), 0);
+  // One second across midnight: one day, and back.
+  EXPECT_EQ(berlin.daysBetween(fromUnix(1743289200 - 1), fromUnix(1743289200)), 1);
+  EXPECT_EQ(berlin.daysBetween(fromUnix(1743289200), fromUnix(1743289200 - 1)), -1);
+}
+
+TEST(DaysBetween, SpansCenturies) {
+  const Date year1900 = fromUnix(-2208988800);
+  const Date year2100 = fromUnix(4102444800);
+  EXPECT_EQ(calendar("UTC", sunday).daysBetween(year1900, year2100), 73049);
+  EXPECT_EQ(calendar("UTC", sunday).daysBetween(year2100, year1900), -73049);
+  // Noon UTC is the same local day in New York in both years.
+  EXPECT_EQ(calendar("America/New_York", sunday).daysBetween(year1900 + 12 * hour, year2100 + 12 * hour), 73049);
+  EXPECT_FALSE(calendar("UTC", sunday).daysBetween(0, std::nan("")).has_value());
+}
+
+TEST(IsSameDay, FollowsTheCalendarsZoneNearMidnight) {
+  const auto kolkata = calendar("Asia/Kolkata", monday);
+  const Date midnight = fromUnix(1741545000);  // 2025-03-10 00:00 IST
+  EXPECT_FALSE(kolkata.isSameDay(midnight - 1, midnight));
+  EXPECT_TRUE(kolkata.isSameDay(midnight, midnight + day - 1));
+  EXPECT_FALSE(kolkata.isSameDay(midnight, midnight + day));
+  // In UTC the same two instants straddle no midnight.
+  EXPECT_TRUE(calendar("UTC", monday).isSameDay(midnight - 1, midnight));
+  EXPECT_FALSE(kolkata.isSameDay(std::nan(""), std::nan("")));
+}
+
+struct DayCase {
+  std::int64_t year;
+  std::int64_t month;
+  std::int64_t day;
+};
+
+class GregorianRoundTripTest : public testing::TestWithParam<DayCase> {};
+
+TEST_P(GregorianRoundTripTest, DayOfTheBuiltDateIsTheSameDay) {
+  const DayCase& c = GetParam();
+  for (const char* zone : {"UTC", "Asia/Kathmandu", "America/New_York"}) {
+    const auto c2 = calendar(zone, monday);
+    const auto date = c2.gregorianDate(c.year, c.month, c.day, 12);
+    ASSERT_TRUE(date.has_value()) << zone;
+    EXPECT_EQ(c2.gregorianDay(*date), (CalendarDay{c.year, c.month, c.day})) << zone;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Days, GregorianRoundTripTest,
+                         testing::Values(DayCase{2025, 3, 9}, DayCase{987, 6, 15}, DayCase{1, 1, 1}, DayCase{0, 12, 31},
+                                         DayCase{-44, 3, 15}, DayCase{1582, 10, 4}, DayCase{1582, 10, 15},
+                                         DayCase{2000, 2, 29}, DayCase{1900, 2, 28}, DayCase{9999, 12, 31},
+                                         DayCase{100000, 1, 1}, DayCase{-100000, 7, 1}));
+
+TEST(GregorianDate, BuildsTheInstantAtTheHourInTheZone) {
+  EXPECT_EQ(calendar("Asia/Kolkata", monday).gregorianDate(2025, 3, 10, 2), fromUnix(1741552200));
+  EXPECT_EQ(calendar("Europe/Berlin", monday).gregorianDate(2025, 3, 30, 12), fromUnix(1743328800));
+  EXPECT_EQ(calendar("UTC", monday).gregorianDate(1900, 1, 1, 0), fromUnix(-2208988800));
+}
+
+TEST(GregorianDate, NormalisesOutOfRangeComponents) {
+  const auto utc = calendar("UTC", monday);
+  const auto day = [&](std::int64_t y, std::int64_t m, std::int64_t d) {
+    return utc.gregorianDay(*utc.gregorianDate(y, m, d, 12));
+  };
+  EXPECT_EQ(day(2025, 13, 1), (CalendarDay{2026, 1, 1}));
+  EXPECT_EQ(day(2025, 2, 30), (CalendarDay{2025, 3, 2}));
+  EXPECT_EQ(day(2025, 0, 1), (CalendarDay{2024, 12, 1}));
+  EXPECT_EQ(day(2025, 3, 0), (CalendarDay{2025, 2, 28}));
+  EXPECT_EQ(day(2025, 1, 366), (CalendarDay{2026, 1, 1}));
+  EXPECT_EQ(utc.gregorianDate(2025, 3, 9, 36), utc.gregorianDate(2025, 3, 10, 12));
+}
+
+TEST(GregorianDate, RefusesHugeComponents) {
+  const auto utc = calendar("UTC", monday);
+  constexpr auto maximum = std::numeric_limits<std::int64_t>::max();
+  constexpr auto minimum = std::numeric_limits<std::int64_t>::min();
+  EXPECT_FALSE(utc.gregorianDate(maximum, 1, 1, 0).has_value());
+  EXPECT_FALSE(utc.gregorianDate(minimum, 1, 1, 0).has_value());
+  EXPECT_FALSE(utc.gregorianDate(2025, maximum, 1, 0).has_value());
+  EXPECT_FALSE(utc.gregorianDate(2025, 1, minimum, 0).has_value());
+  EXPECT_FALSE(utc.gregorianDate(std::numeric_limits<std::int32_t>::max(), 1, 1, 0).has_value());
+  EXPECT_FALSE(utc.gregorianDate(2025, std::numeric_limits<std::int32_t>::min(), 1, 0).has_value());
+  EXPECT_FALSE(utc.gregorianDate(2025, 1, std::numeric_limits<std::int32_t>::max(), 0).has_value());
+  EXPECT_FALSE(utc.gregorianDate(2025, 1, 1, std::numeric_limits<int>::max()).has_value());
+  EXPECT_FALSE(utc.gregorianDate(3'500'000, 1, 1, 0).has_value());  // beyond the supported instants
+  EXPECT_TRUE(utc.gregorianDate(3'000'000, 1, 1, 0).has_value());
+}
+
+TEST(Calendar, AnswersNothingForInstantsItCannotRepresent) {
+  const auto berlin = calendar("Europe/Berlin", monday);
+  for (const Date date : {std::nan(""), std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity(), 1e300, -1e300, 1e15, -1e15}) {
+    EXPECT_FALSE(berlin.weekInterval(date).has_value()) << date;
+    EXPECT_FALSE(berlin.startOfDay(date).has_value()) << date;
+    EXPECT_FALSE(berlin.gregorianDay(date).has_value()) << date;
+    EXPECT_FALSE(berlin.addingDays(date, 0).has_value()) << date;
+    EXPECT_FALSE(berlin.daysBetween(date, 0).has_value()) << date;
+    EXPECT_FALSE(berlin.isSameDay(date, date)) << date;
+  }
+}
+
+TEST(Calendar, GivesTheSameAnswersFromManyThreads) {
+  const auto berlin = calendar("Europe/Berlin", monday);
+  std::vector<Date> instants;
+  for (int i = 0; i < 400; ++i) instants.push_back(fromUnix(1700000000 + i * 7919.0 * 60));
+  std::vector<std::optional<DateInterval>> expected;
+  for (const Date instant : instants) expected.push_back(berlin.weekInterval(instant));
+
+  std::vector<int> mismatches(4, 0);
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < mismatches.size(); ++t) {
+    threads.emplace_back([&, t] {
+      const Calendar copy = berlin;  // copies share one implementation
+      for (int round = 0; round < 5; ++round) {
+        for (std::size_t i = 0; i < instants.size(); ++i) {
+          if (copy.weekInterval(instants[i]) != expected[i]) ++mismatches[t];
+        }
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const int count : mismatches) EXPECT_EQ(count, 0);
+}
+
+}  // namespace
+}  // namespace zelto::locale

@@ -1,0 +1,241 @@
+#include "platform/locale/Locale.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <thread>
+#include <vector>
+
+namespace zelto::locale {
+namespace {
+
+constexpr Date fromUnix(double unixSeconds) { return unixSeconds - referenceDateUnixSeconds; }
+
+Calendar utc() { return *Calendar::make("UTC", 1); }
+
+TEST(LocaleMake, ReadsBcp47AndPosixNames) {
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"de-DE", "de_DE"},
+      {"de_DE.UTF-8", "de_DE"},
+      {"de_DE.utf8@euro", "de_DE"},
+      {"de_DE@euro", "de_DE"},
+      {"sr_RS@latin", "sr_Latn_RS"},
+      {"en_US", "en_US"},
+      {"de", "de"},
+      {"ar-EG", "ar_EG"},
+      {"ar-EG-u-nu-arab", "ar_EG@numbers=arab"},
+      {"hi-IN-u-nu-deva", "hi_IN@numbers=deva"},
+      {"pt_BR.UTF-8", "pt_BR"},
+  };
+  for (const auto& [name, id] : cases) EXPECT_EQ(Locale::make(name).id(), id) << name;
+}
+
+TEST(LocaleMake, FallsBackToUnitedStatesEnglish) {
+  for (const std::string& name : std::vector<std::string>{"", "C", "POSIX", "C.UTF-8", "C.utf8", "xx_YY", "zz", "und",
+                                                          "!!", "de DE", "zz-Q", std::string(300, 'a')}) {
+    EXPECT_EQ(Locale::make(name).id(), "en_US") << name;
+  }
+}
+
+TEST(LocaleMake, SameIdSharesTheImplementation) {
+  EXPECT_EQ(&Locale::make("de-DE").implementation(), &Locale::make("de_DE.UTF-8").implementation());
+  EXPECT_EQ(Locale::make("de-DE"), Locale::make("de_DE"));
+  EXPECT_FALSE(Locale::make("de-DE") == Locale::make("de-AT"));
+}
+
+TEST(Locale, DefaultFirstWeekdayComesFromTheRegion) {
+  EXPECT_EQ(Locale::make("en_US").defaultFirstWeekday(), 1);
+  EXPECT_EQ(Locale::make("de_DE").defaultFirstWeekday(), 2);
+  EXPECT_EQ(Locale::make("de").defaultFirstWeekday(), 2);
+  EXPECT_EQ(Locale::make("ar_EG").defaultFirstWeekday(), 7);
+  EXPECT_EQ(Locale::make("en_GB").defaultFirstWeekday(), 2);
+}
+
+TEST(FormatInteger, GroupsAndUsesTheLocalesDigits) {
+  struct Case {
+    const char* locale;
+    std::int64_t value;
+    bool grouping;
+    const char* text;
+  };
+  const std::vector<Case> cases{
+      {"en_US", 1234567, true, "1,234,567"},
+      {"en_US", 1234567, false, "1234567"},
+      {"en_US", -1234, true, "-1,234"},
+      {"en_US", 0, true, "0"},
+      {"en_US", std::numeric_limits<std::int64_t>::min(), true, "-9,223,372,036,854,775,808"},
+      {"de_DE", 1234567, true, "1.234.567"},
+      {"de_DE", 1234567, false, "1234567"},
+      // Arabic-Indic digits with the Arabic thousands separator U+066C.
+      {"ar_EG", 1234567, true, "\u0661\u066C\u0662\u0663\u0664\u066C\u0665\u0666\u0667"},
+      {"ar_EG", 1234567, false, "\u0661\u0662\u0663\u0664\u0665\u0666\u0667"},
+      {"hi-IN-u-nu-deva", 1234567, true, "\u0967\u0968,\u0969\u096A,\u096B\u096C\u096D"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Locale::make(c.locale).formatInteger(c.value, c.grouping), c.text) << c.locale << " " << c.value;
+  }
+}
+
+TEST(FormatDecimal, RoundsHalfToEvenWithinTheFractionLimits) {
+  struct Case {
+    const char* locale;
+    double value;
+    int minimum;
+    int maximum;
+    const char* text;
+  };
+  const std::vector<Case> cases{
+      {"en_US", 1.25, 0, 1, "1.2"},      {"en_US", 1.35, 0, 1, "1.4"},
+      {"en_US", 0.5, 0, 0, "0"},         {"en_US", 1.5, 0, 0, "2"},
+      {"en_US", 2.5, 0, 0, "2"},         {"en_US", 999.999, 0, 0, "1,000"},
+      {"en_US", 1.0, 0, 1, "1"},         {"en_US", 9.96, 0, 1, "10"},
+      {"en_US", 2400.0, 0, 0, "2,400"},  {"en_US", 1.0, 2, 2, "1.00"},
+      {"en_US", -1.25, 0, 1, "-1.2"},    {"de_DE", 1.24, 0, 1, "1,2"},
+      {"de_DE", 999.999, 0, 0, "1.000"}, {"ar_EG", 1.25, 0, 1, "\u0661\u066B\u0662"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Locale::make(c.locale).formatDecimal(c.value, c.minimum, c.maximum), c.text)
+        << c.locale << " " << c.value << " " << c.minimum << ".." << c.maximum;
+  }
+}
+
+TEST(FormatDecimal, RefusesImpossibleFractionLimits) {
+  const auto en = Locale::make("en_US");
+  EXPECT_FALSE(en.formatDecimal(1.5, 2, 1).has_value());
+  EXPECT_FALSE(en.formatDecimal(1.5, -1, 1).has_value());
+  EXPECT_FALSE(en.formatDecimal(1.5, 0, 1000).has_value());
+  EXPECT_TRUE(en.formatDecimal(1.5, 0, 999).has_value());
+}
+
+TEST(FormatDate, AppliesTheLocalisedSkeleton) {
+  const Date sunday = fromUnix(1741478400 + 10 * 3600);  // 2025-03-09 10:00Z
+  struct Case {
+    const char* locale;
+    const char* skeleton;
+    const char* text;
+  };
+  const std::vector<Case> cases{
+      {"en_US", "MMM", "Mar"},           {"en_US", "d", "9"},
+      {"en_US", "MMMd", "Mar 9"},        {"de_DE", "MMM", "M\u00E4r"},
+      {"de_DE", "MMMd", "9. M\u00E4rz"}, {"ar_EG", "d", "\u0669"},
+      {"fr_FR", "MMM", "mars"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Locale::make(c.locale).formatDate(sunday, c.skeleton, utc()), c.text) << c.locale << " " << c.skeleton;
+  }
+}
+
+TEST(FormatDate, UsesTheCalendarsTimeZone) {
+  const Date lateSunday = fromUnix(1741543200);  // 2025-03-09 18:00Z, already 03:00 on the 10th in Tokyo
+  const auto en = Locale::make("en_US");
+  EXPECT_EQ(en.formatDate(lateSunday, "MMMd", utc()), "Mar 9");
+  EXPECT_EQ(en.formatDate(lateSunday, "MMMd", *Calendar::make("Asia/Tokyo", 1)), "Mar 10");
+}
+
+TEST(FormatDate, IsEmptyForInstantsOutOfRange) {
+  const auto en = Locale::make("en_US");
+  EXPECT_EQ(en.formatDate(std::nan(""), "MMMd", utc()), "");
+  EXPECT_EQ(en.formatDate(1e300, "MMMd", utc()), "");
+  EXPECT_EQ(en.formatFullDate(std::numeric_limits<double>::infinity(), utc()), "");
+}
+
+TEST(FormatFullDate, UsesTheFullDateStyleWithoutTime) {
+  const Date wednesday = fromUnix(1741773600);  // 2025-03-12 10:00Z
+  EXPECT_EQ(Locale::make("en_US").formatFullDate(wednesday, utc()), "Wednesday, March 12, 2025");
+  EXPECT_EQ(Locale::make("de_DE").formatFullDate(wednesday, utc()), "Mittwoch, 12. M\u00E4rz 2025");
+  // Shown in the Gregorian calendar even where the locale's own calendar is
+  // another (Thai: Buddhist era).
+  EXPECT_NE(Locale::make("th_TH").formatFullDate(wednesday, utc()).find("2025"), std::string::npos);
+}
+
+TEST(FormatRelative, ShowsTheTwoLargestUnits) {
+  const Date now = fromUnix(1741773600);
+  struct Case {
+    double offset;
+    const char* text;
+  };
+  const std::vector<Case> cases{
+      {2 * 3600 + 18 * 60 + 30, "2 hr, 18 min"},
+      {11 * 60 + 14.9, "11 min, 14 sec"},
+      {4 * 86400 + 3 * 3600 + 59 * 60, "4 days, 3 hr"},
+      {4 * 86400 + 30 * 60, "4 days"},
+      {9 * 86400, "9 days"},
+      {86400, "1 day"},
+      {3600 + 59, "1 hr"},
+      {59.99, "59 sec"},
+      {1, "1 sec"},
+      {0.5, "0 sec"},
+      {0, "0 sec"},
+      {400 * 86400 + 7200, "400 days, 2 hr"},
+  };
+  const auto en = Locale::make("en_US");
+  for (const auto& c : cases) {
+    EXPECT_EQ(en.formatRelative(now + c.offset, now), c.text) << "future " << c.offset;
+    EXPECT_EQ(en.formatRelative(now - c.offset, now), c.text) << "past " << c.offset;
+  }
+}
+
+TEST(FormatRelative, FollowsTheLocale) {
+  const Date now = fromUnix(1741773600);
+  const Date later = now + 2 * 3600 + 18 * 60;
+  EXPECT_EQ(Locale::make("de_DE").formatRelative(later, now), "2 Std., 18 Min.");
+  EXPECT_EQ(Locale::make("ar_EG").formatRelative(later, now), "\u0662 \u0633 \u0648\u0661\u0668 \u062F");
+}
+
+TEST(FormatRelative, IsEmptyWithoutAFiniteSpan) {
+  const auto en = Locale::make("en_US");
+  EXPECT_EQ(en.formatRelative(std::nan(""), 0), "");
+  EXPECT_EQ(en.formatRelative(0, std::numeric_limits<double>::infinity()), "");
+  EXPECT_EQ(en.formatRelative(1e300, 0), "");
+  EXPECT_TRUE(std::isinf(en.nextRelativeChange(std::nan(""), 0)));
+}
+
+TEST(NextRelativeChange, IsWhenTheTextChanges) {
+  const auto en = Locale::make("en_US");
+  const Date now = fromUnix(1741773600);
+  const Date reset = now + 2 * 3600 + 18 * 60 + 30;  // "2 hr, 18 min" for 30 more seconds
+  const Date change = en.nextRelativeChange(reset, now);
+  EXPECT_NEAR(change, now + 30, 1e-6);
+  EXPECT_GT(change, now + 30);
+  EXPECT_EQ(en.formatRelative(reset, now + 30), "2 hr, 18 min");
+  EXPECT_EQ(en.formatRelative(reset, change), "2 hr, 17 min");
+
+  const Date past = now - (11 * 60 + 14.25);  // "11 min, 14 sec", ticking up in 0.75 s
+  EXPECT_DOUBLE_EQ(en.nextRelativeChange(past, now), past + 675);
+  EXPECT_EQ(en.formatRelative(past, past + 675), "11 min, 15 sec");
+}
+
+TEST(Uppercased, FollowsTheLocalesCaseRules) {
+  EXPECT_EQ(Locale::make("tr_TR").uppercased("istanbul"), "\u0130STANBUL");
+  EXPECT_EQ(Locale::make("en_US").uppercased("istanbul"), "ISTANBUL");
+  EXPECT_EQ(Locale::make("de_DE").uppercased("stra\u00DFe"), "STRASSE");
+  EXPECT_EQ(Locale::make("en_US").uppercased("mar 10\u201316"), "MAR 10\u201316");
+  EXPECT_EQ(Locale::make("en_US").uppercased("a\xFF"
+                                             "b"),
+            "A\uFFFD"
+            "B");
+  EXPECT_EQ(Locale::make("en_US").uppercased(""), "");
+}
+
+TEST(Locale, FormatsFromManyThreads) {
+  const auto de = Locale::make("de_DE");
+  const auto calendar = utc();
+  const Date wednesday = fromUnix(1741773600);
+  std::vector<int> mismatches(4, 0);
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < mismatches.size(); ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 200; ++i) {
+        if (de.formatDate(wednesday, "MMMd", calendar) != "12. M\u00E4rz") ++mismatches[t];
+        if (de.formatDecimal(1.24, 0, 1) != "1,2") ++mismatches[t];
+        if (de.formatRelative(wednesday + 90, wednesday) != "1 Min., 30 Sek.") ++mismatches[t];
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const int count : mismatches) EXPECT_EQ(count, 0);
+}
+
+}  // namespace
+}  // namespace zelto::locale
