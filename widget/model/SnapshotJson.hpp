@@ -44,14 +44,18 @@ class DecodeResult {
 };
 
 // Strict readers: the bytes must be one UTF-8 JSON object of the record's
-// layout. Whole numbers may be written with a fraction or an exponent that
-// leaves an exact integer (28.0, 2.8e1); unknown keys are skipped; a missing
-// key and null read alike for optional fields.
+// layout (RFC 8259: no comments, no trailing commas, nothing but white space
+// after the value). Integer fields take whole numbers within the signed
+// 64-bit range, also when written with a fraction or an exponent that leaves
+// an exact integer (28.0, 2.8e1); date fields take any finite number. Unknown
+// keys are skipped at every level; a missing key and null read alike for
+// optional fields; a key given twice in one object keeps its last value.
 DecodeResult<ZeltoDashboardSnapshot> decodeDashboardSnapshot(std::string_view json);
 DecodeResult<ZeltoLimitSnapshot> decodeLimitSnapshot(std::string_view json);
 
 // Writers: absent optional fields are omitted, dates are numbers of seconds
-// since 2001-01-01T00:00:00Z.
+// since 2001-01-01T00:00:00Z (whole seconds as integers). A non-finite date
+// has no JSON form: writing one throws std::invalid_argument.
 boost::json::object toJson(const ZeltoDashboardSnapshot& dashboard);
 boost::json::object toJson(const ZeltoLimitSnapshot& limits);
 std::string encodeJson(const ZeltoDashboardSnapshot& dashboard);

@@ -12,7 +12,7 @@ namespace zelto {
 // Seven calendar days of one account's usage, derived on demand.
 struct ZeltoUsageWeek {
   struct Day {
-    Date date = 0;  // first instant of the day; the day's identity
+    Date date = 0;            // first instant of the day; the day's identity
     std::int64_t tokens = 0;  // never negative
     bool operator==(const Day&) const = default;
   };

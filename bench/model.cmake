@@ -1,0 +1,3 @@
+add_executable(zelto_bench_decode ${CMAKE_CURRENT_LIST_DIR}/DecodeBench.cpp)
+target_link_libraries(zelto_bench_decode PRIVATE zelto_model benchmark::benchmark)
+zelto_target_settings(zelto_bench_decode)

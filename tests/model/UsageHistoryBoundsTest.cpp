@@ -1,0 +1,218 @@
+#include "widget/model/UsageHistoryBounds.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/model/ModelTestSupport.hpp"
+
+namespace zelto {
+namespace {
+
+using testing::localDate;
+using testing::makeCalendar;
+
+ZeltoUsageSnapshot usageWithKeys(const std::vector<std::string>& keys) {
+  ZeltoUsageSnapshot usage;
+  for (const auto& key : keys) usage.dailyUsageBuckets.push_back({key, 1});
+  return usage;
+}
+
+TEST(DayKey, IsTheLocalGregorianDayZeroPadded) {
+  const auto utc = makeCalendar("UTC", testing::monday);
+  EXPECT_EQ(dayKey(763291800, utc), "2025-03-10");
+  EXPECT_EQ(dayKey(-978307200, utc), "1970-01-01");
+  EXPECT_EQ(dayKey(localDate(utc, 987, 6, 5, 12), utc), "0987-06-05");
+  EXPECT_EQ(dayKey(localDate(utc, 12345, 1, 2, 12), utc), "12345-01-02");
+}
+
+TEST(DayKey, FollowsTheCalendarsZoneIncludingPartHourOffsets) {
+  // 2025-03-09T18:15:00Z is local midnight of 2025-03-10 in Kathmandu (+5:45).
+  const Date midnightInKathmandu = 763236900;
+  struct Case {
+    const char* zone;
+    Date date;
+    const char* key;
+  };
+  const std::vector<Case> cases = {
+      {"Asia/Kathmandu", midnightInKathmandu, "2025-03-10"},
+      {"Asia/Kathmandu", midnightInKathmandu - 1, "2025-03-09"},
+      {"Asia/Kolkata", midnightInKathmandu, "2025-03-09"},  // 23:45 in +5:30
+      {"UTC", midnightInKathmandu, "2025-03-09"},
+      {"Pacific/Kiritimati", midnightInKathmandu, "2025-03-10"},  // +14:00
+      {"Pacific/Pago_Pago", 763291800, "2025-03-09"},             // -11:00
+  };
+  for (const Case& c : cases) EXPECT_EQ(dayKey(c.date, makeCalendar(c.zone, testing::sunday)), c.key) << c.zone;
+}
+
+TEST(DayKey, NegativeYearsArePaddedTheWayPrintfPadsThem) {
+  // Years before year 1 count on through 0 and below (the proleptic,
+  // astronomical numbering); the sign takes one of the four places.
+  const auto utc = makeCalendar("UTC", testing::monday);
+  EXPECT_EQ(dayKey(localDate(utc, -5, 3, 1, 12), utc), "-005-03-01");
+  EXPECT_EQ(dayKey(localDate(utc, 0, 12, 31, 12), utc), "0000-12-31");
+  EXPECT_EQ(dayKey(localDate(utc, -12345, 1, 1, 12), utc), "-12345-01-01");
+}
+
+struct ParseCase {
+  const char* name;
+  std::string key;
+  std::optional<std::array<int, 3>> day;  // year, month, day of noon, or none
+};
+
+class DateFromDayKey : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(DateFromDayKey, GivesNoonOfTheNamedDayOrNothing) {
+  const auto calendar = makeCalendar("Asia/Kathmandu", testing::monday);
+  const auto parsed = dateFromDayKey(GetParam().key, calendar);
+  if (!GetParam().day) {
+    EXPECT_EQ(parsed, std::nullopt);
+    return;
+  }
+  const auto& [year, month, day] = *GetParam().day;
+  EXPECT_EQ(parsed, localDate(calendar, year, month, day, 12));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, DateFromDayKey,
+    ::testing::Values(ParseCase{"Padded", "2025-03-09", std::array{2025, 3, 9}},
+                      ParseCase{"Unpadded", "2025-3-9", std::array{2025, 3, 9}},
+                      ParseCase{"DoubledHyphens", "--2025--03--09--", std::array{2025, 3, 9}},
+                      ParseCase{"JunkPiecesDropped", "2025-x-03-09-", std::array{2025, 3, 9}},
+                      ParseCase{"SignIsNotPartOfANumber", "+2025-03-09", std::optional<std::array<int, 3>>{}},
+                      ParseCase{"TwoIntegers", "2025-03", std::optional<std::array<int, 3>>{}},
+                      ParseCase{"FourIntegers", "2025-03-09-01", std::optional<std::array<int, 3>>{}},
+                      ParseCase{"Empty", "", std::optional<std::array<int, 3>>{}},
+                      ParseCase{"OnlyHyphens", "---", std::optional<std::array<int, 3>>{}},
+                      ParseCase{"Spaces", " 2025-03-09", std::optional<std::array<int, 3>>{}},
+                      ParseCase{"IsoTimestamp", "2025-03-09T10:00", std::optional<std::array<int, 3>>{}},
+                      ParseCase{"TooLargeForAnInteger", "99999999999999999999-03-09",
+                                std::optional<std::array<int, 3>>{}},
+                      ParseCase{"Slashes", "2025/03/09", std::optional<std::array<int, 3>>{}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DateFromDayKey, RoundTripsWithDayKeyInEveryZone) {
+  for (const char* zone : {"UTC", "Europe/Berlin", "Asia/Kathmandu", "Pacific/Chatham", "America/Los_Angeles"}) {
+    const auto calendar = makeCalendar(zone, testing::monday);
+    for (const char* key : {"2025-03-30", "2025-10-26", "2024-02-29", "1601-01-01", "0987-12-31"}) {
+      const auto date = dateFromDayKey(key, calendar);
+      ASSERT_TRUE(date) << zone << " " << key;
+      EXPECT_EQ(dayKey(*date, calendar), key) << zone;
+    }
+  }
+}
+
+TEST(DateFromDayKey, RandomTextNeverCrashesAndValidDaysSurviveNoise) {
+  const auto calendar = makeCalendar("Asia/Kolkata", testing::sunday);
+  std::mt19937 random(99);
+  const std::string alphabet = "0123456789--+ x.\xff";
+  for (int round = 0; round < 5000; ++round) {
+    std::string text;
+    const std::size_t length = random() % 40;
+    for (std::size_t i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+    const auto date = dateFromDayKey(text, calendar);
+    if (date) {
+      EXPECT_TRUE(std::isfinite(*date)) << text;
+    }
+  }
+  for (int round = 0; round < 500; ++round) {
+    const int year = 1 + static_cast<int>(random() % 9999);
+    const int month = 1 + static_cast<int>(random() % 12);
+    const int day = 1 + static_cast<int>(random() % 28);
+    // Noise that must be dropped: empty pieces and pieces that are not numbers.
+    auto noise = [&] { return std::string(random() % 3, '-') + (random() % 2 ? "x" : "") + "-"; };
+    const std::string key = noise() + std::to_string(year) + "-" + noise() + std::to_string(month) + "-" + noise() +
+                            std::to_string(day) + (random() % 2 ? "-" : "");
+    const auto date = dateFromDayKey(key, calendar);
+    ASSERT_TRUE(date) << key;
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", year, month, day);
+    EXPECT_EQ(dayKey(*date, calendar), expected) << key;
+  }
+}
+
+TEST(DateFromDayKey, HugeComponentsGiveNothingOrAFiniteDate) {
+  const auto calendar = makeCalendar("UTC", testing::monday);
+  for (const char* key : {"9223372036854775807-01-01", "2025-9223372036854775807-01", "2025-01-9223372036854775807",
+                          "2025-13-01", "2025-02-30", "0-0-0"}) {
+    const auto date = dateFromDayKey(key, calendar);
+    if (date) {
+      EXPECT_TRUE(std::isfinite(*date)) << key;
+    }
+  }
+}
+
+struct OffsetCase {
+  const char* name;
+  const char* zone;
+  int firstWeekday;
+  std::vector<std::string> keys;
+  std::int64_t offset;
+};
+
+class EarliestWeekOffset : public ::testing::TestWithParam<OffsetCase> {};
+
+// "Now" is Wednesday 2025-03-12 10:00 local time in every case.
+TEST_P(EarliestWeekOffset, CountsWholeCalendarWeeksBack) {
+  const auto calendar = makeCalendar(GetParam().zone, GetParam().firstWeekday);
+  const Date now = localDate(calendar, 2025, 3, 12, 10);
+  EXPECT_EQ(earliestWeekOffset(usageWithKeys(GetParam().keys), calendar, now), GetParam().offset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buckets, EarliestWeekOffset,
+    ::testing::Values(
+        // Eleven days before the Monday 2025-03-10: in the week before last.
+        OffsetCase{"ElevenDaysBeforeWeekStart", "UTC", testing::monday, {"2025-03-11", "2025-02-27"}, -2},
+        OffsetCase{"SameDataSundayWeeks", "UTC", testing::sunday, {"2025-03-11", "2025-02-27"}, -2},
+        OffsetCase{"CurrentWeekOnly", "UTC", testing::monday, {"2025-03-10", "2025-03-12"}, 0},
+        OffsetCase{"OnlyFutureBuckets", "UTC", testing::monday, {"2025-03-20", "2026-01-01"}, 0},
+        OffsetCase{"UnpaddedKeyCounts", "UTC", testing::monday, {"2025-3-9"}, -1},
+        OffsetCase{"UnparsableKeysIgnored", "UTC", testing::monday, {"garbage", "2025-03-03", "2025"}, -1},
+        OffsetCase{"NothingParses", "UTC", testing::monday, {"garbage"}, 0},
+        OffsetCase{"NoBuckets", "UTC", testing::monday, {}, 0},
+        OffsetCase{"UnsortedBuckets", "UTC", testing::monday, {"2025-03-01", "2025-02-01", "2025-03-05"}, -6},
+        OffsetCase{"AcrossCenturies", "UTC", testing::monday, {"1900-01-01"}, -6532},
+        // Summer time ended in between; the week of 2024-10-14 is 21 weeks back.
+        OffsetCase{"AcrossDaylightSaving", "Europe/Berlin", testing::monday, {"2024-10-20"}, -21},
+        OffsetCase{"KathmanduSundayWeeks", "Asia/Kathmandu", testing::sunday, {"2025-03-08"}, -1},
+        OffsetCase{"KolkataSundayWeeks", "Asia/Kolkata", testing::sunday, {"2025-03-09"}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EarliestWeekOffsetAcrossDaylightSaving, SpringForwardWeekCountsAsOneWeek) {
+  const auto calendar = makeCalendar("Europe/Berlin", testing::monday);
+  // Monday 2025-03-31, the first week after the change; the week before it
+  // is 167 hours long.
+  const Date now = localDate(calendar, 2025, 3, 31, 0);
+  EXPECT_EQ(earliestWeekOffset(usageWithKeys({"2025-03-24"}), calendar, now), -1);
+  EXPECT_EQ(earliestWeekOffset(usageWithKeys({"2025-03-30"}), calendar, now), -1);
+  EXPECT_EQ(earliestWeekOffset(usageWithKeys({"2025-03-23"}), calendar, now), -2);
+}
+
+TEST(EarliestUsageWeekOffset, IsTheSmallestOverAccountsWithBuckets) {
+  const auto calendar = makeCalendar("UTC", testing::monday);
+  const Date now = localDate(calendar, 2025, 3, 12, 10);
+  auto account = [](std::optional<ZeltoUsageSnapshot> usage) {
+    return ZeltoAccountSnapshot{"a", "", std::nullopt, std::nullopt, std::move(usage), std::nullopt};
+  };
+  ZeltoDashboardSnapshot dashboard;
+  EXPECT_EQ(earliestUsageWeekOffset(dashboard, calendar, now), 0);
+
+  dashboard.accounts = {account(std::nullopt), account(usageWithKeys({}))};
+  EXPECT_EQ(earliestUsageWeekOffset(dashboard, calendar, now), 0);
+
+  // Oldest buckets five and one weeks back.
+  dashboard.accounts.push_back(account(usageWithKeys({"2025-02-04"})));
+  dashboard.accounts.push_back(account(usageWithKeys({"2025-03-04"})));
+  dashboard.accounts.push_back(account(usageWithKeys({"garbage"})));
+  EXPECT_EQ(earliestUsageWeekOffset(dashboard, calendar, now), -5);
+}
+
+}  // namespace
+}  // namespace zelto

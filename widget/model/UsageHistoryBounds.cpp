@@ -1,0 +1,80 @@
+#include "widget/model/UsageHistoryBounds.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <vector>
+
+namespace zelto {
+
+std::string dayKey(Date date, const locale::Calendar& calendar) {
+  // The calendar is Gregorian in the user's zone; a day it cannot place
+  // counts as year, month and day 0.
+  const locale::CalendarDay day = calendar.gregorianDay(date).value_or(locale::CalendarDay{});
+  // Zero padding counts the sign, as printf does: year -5 is "-005".
+  char buffer[80];
+  const int length = std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lld", static_cast<long long>(day.year),
+                                   static_cast<long long>(day.month), static_cast<long long>(day.day));
+  return std::string(buffer, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar& calendar) {
+  // 1. Split at every hyphen, dropping empty pieces and pieces that are not
+  // wholly a base-10 integer (a sign is not part of one: "-" separates).
+  std::int64_t components[3] = {};
+  std::size_t count = 0;
+  std::size_t pieceStart = 0;
+  while (pieceStart <= key.size()) {
+    std::size_t pieceEnd = key.find('-', pieceStart);
+    if (pieceEnd == std::string_view::npos) pieceEnd = key.size();
+    const std::string_view piece = key.substr(pieceStart, pieceEnd - pieceStart);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value, 10);
+    if (!piece.empty() && error == std::errc{} && end == piece.data() + piece.size()) {
+      // A fourth integer already decides the answer.
+      if (count == 3) return std::nullopt;
+      components[count++] = value;
+    }
+    pieceStart = pieceEnd + 1;
+  }
+  // 2. Exactly three integers: noon of that year, month and day.
+  if (count != 3) return std::nullopt;
+  return calendar.gregorianDate(components[0], components[1], components[2], 12);
+}
+
+std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now) {
+  // 1. The current week.
+  const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
+  if (!currentWeek) return 0;
+
+  // 2. The earliest bucket that parses.
+  std::optional<Date> earliest;
+  for (const ZeltoUsageDay& bucket : usage.dailyUsageBuckets) {
+    const std::optional<Date> date = dateFromDayKey(bucket.startDate, calendar);
+    if (date && (!earliest || *date < *earliest)) earliest = date;
+  }
+  if (!earliest) return 0;
+
+  // 3. Its week, and 4. whole calendar days between the two week starts
+  // (daylight-saving changes do not count).
+  const std::optional<DateInterval> earliestWeek = calendar.weekInterval(*earliest);
+  if (!earliestWeek) return 0;
+  const std::optional<std::int64_t> days = calendar.daysBetween(earliestWeek->start, currentWeek->start);
+  if (!days) return 0;
+
+  // 5. Whole weeks back; data in the current week or later reaches nowhere.
+  return -(std::max<std::int64_t>(*days, 0) / 7);
+}
+
+std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
+                                     Date now) {
+  std::int64_t earliest = 0;
+  for (const ZeltoAccountSnapshot& account : dashboard.accounts) {
+    // An account without buckets never narrows the range of the others.
+    if (!account.usage || account.usage->dailyUsageBuckets.empty()) continue;
+    earliest = std::min(earliest, earliestWeekOffset(*account.usage, calendar, now));
+  }
+  return earliest;
+}
+
+}  // namespace zelto

@@ -1,0 +1,96 @@
+#include "widget/model/UsageWeek.hpp"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <string>
+
+#include "widget/model/UsageHistoryBounds.hpp"
+
+namespace zelto {
+
+namespace {
+
+constexpr std::size_t daysPerWeek = 7;
+
+std::int64_t saturatingAdd(std::int64_t sum, std::int64_t tokens) {
+  // Both operands are never negative here, so only the top can overflow.
+  constexpr std::int64_t maximum = std::numeric_limits<std::int64_t>::max();
+  return tokens > maximum - sum ? maximum : sum + tokens;
+}
+
+}  // namespace
+
+std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, std::int64_t offset,
+                                   const locale::Calendar& calendar, Date now) {
+  // 1. Without buckets there is nothing to show.
+  if (usage.dailyUsageBuckets.empty()) return std::nullopt;
+
+  // 2. The current week, and 3. the offset, never above 0.
+  const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
+  if (!currentWeek) return std::nullopt;
+  const std::int64_t clampedOffset = std::min<std::int64_t>(offset, 0);
+
+  // 4. The start of the week shown.
+  const std::optional<Date> weekStart = calendar.addingWeeks(currentWeek->start, clampedOffset);
+  if (!weekStart) return std::nullopt;
+
+  // 5. The seven days and their keys; a day the calendar cannot produce is
+  // skipped, and then there is no week.
+  std::array<Date, daysPerWeek> dates{};
+  std::array<std::string, daysPerWeek> keys;
+  std::array<std::int64_t, daysPerWeek> tokens{};
+  for (std::size_t index = 0; index < daysPerWeek; ++index) {
+    const std::optional<Date> date = calendar.addingDays(*weekStart, static_cast<std::int64_t>(index));
+    if (!date) return std::nullopt;
+    dates[index] = *date;
+    keys[index] = dayKey(*date, calendar);
+  }
+
+  // 6. Tokens by exact key match; a later bucket with the same key replaces
+  // an earlier one, and negative counts count as 0. Matching the seven keys
+  // directly gives the same answer as a key-to-tokens lookup without
+  // building one for every bucket.
+  for (const ZeltoUsageDay& bucket : usage.dailyUsageBuckets) {
+    for (std::size_t index = 0; index < daysPerWeek; ++index) {
+      if (bucket.startDate == keys[index]) tokens[index] = std::max<std::int64_t>(bucket.tokens, 0);
+    }
+  }
+
+  // 7. The week and its figures.
+  ZeltoUsageWeek result;
+  result.offset = clampedOffset;
+  result.startDate = *weekStart;
+  result.endDate = dates.back();
+  result.days.reserve(daysPerWeek);
+  result.currentStreakDays = usage.summary.currentStreakDays;
+  result.isCurrentWeek = offset >= 0;
+  bool foundToday = false;
+  for (std::size_t index = 0; index < daysPerWeek; ++index) {
+    result.days.push_back(ZeltoUsageWeek::Day{dates[index], tokens[index]});
+    if (!foundToday && calendar.isSameDay(dates[index], now)) {
+      result.todayTokens = tokens[index];
+      foundToday = true;
+    }
+    result.totalTokens = saturatingAdd(result.totalTokens, tokens[index]);
+    result.peakTokens = std::max(result.peakTokens, tokens[index]);
+  }
+  return result;
+}
+
+std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
+                                        const locale::Calendar& calendar, Date now) {
+  // 1. The first account whose usage has buckets; usage is never summed
+  // across accounts.
+  const auto shown = std::find_if(dashboard.accounts.begin(), dashboard.accounts.end(), [](const auto& account) {
+    return account.usage && !account.usage->dailyUsageBuckets.empty();
+  });
+  if (shown == dashboard.accounts.end()) return std::nullopt;
+
+  // 2. The offset bounded to the reach of every account's data.
+  const std::int64_t bounded =
+      std::max(std::min<std::int64_t>(offset, 0), earliestUsageWeekOffset(dashboard, calendar, now));
+  return week(*shown->usage, bounded, calendar, now);
+}
+
+}  // namespace zelto

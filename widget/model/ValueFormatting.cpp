@@ -1,0 +1,57 @@
+#include "widget/model/ValueFormatting.hpp"
+
+#include <charconv>
+
+namespace zelto {
+
+namespace {
+
+struct TokenScale {
+  std::int64_t divisor;
+  const char* suffix;
+};
+
+// Largest first; each threshold is inclusive (1,000 already takes "K").
+constexpr TokenScale tokenScales[] = {
+    {1'000'000'000, "B"},
+    {1'000'000, "M"},
+    {1'000, "K"},
+};
+
+// One decimal with a point, whatever the process's C locale says.
+std::string fixedOneDecimal(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+  return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) {
+  const std::int64_t tokens = count < 0 ? 0 : count;
+  for (const TokenScale& scale : tokenScales) {
+    if (tokens < scale.divisor) continue;
+    // The scale is never promoted: 999,999 stays in thousands as 1,000K.
+    const double quotient = static_cast<double>(tokens) / static_cast<double>(scale.divisor);
+    const int maximumFractionDigits = quotient < 10 ? 1 : 0;
+    std::optional<std::string> formatted = locale.formatDecimal(quotient, 0, maximumFractionDigits);
+    std::string text = formatted ? std::move(*formatted) : fixedOneDecimal(quotient);
+    text += scale.suffix;
+    return text;
+  }
+  return locale.formatInteger(tokens, true);
+}
+
+std::string rangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale, const locale::Calendar& calendar) {
+  const std::string startMonth = locale.formatDate(week.startDate, "MMM", calendar);
+  const std::string endMonth = locale.formatDate(week.endDate, "MMM", calendar);
+  const std::string startDay = locale.formatDate(week.startDate, "d", calendar);
+  const std::string endDay = locale.formatDate(week.endDate, "d", calendar);
+  constexpr const char* enDash = "\u2013";
+  std::string label = startMonth + " " + startDay + enDash;
+  if (startMonth != endMonth) label += endMonth + " ";
+  label += endDay;
+  return locale.uppercased(label);
+}
+
+}  // namespace zelto
