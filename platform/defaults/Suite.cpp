@@ -178,7 +178,8 @@ std::optional<SuiteError> Suite::problemOpening(const std::string& name, const S
   const std::filesystem::path path = databasePath(name, location.directory);
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) {
-    if (errno == ENOENT) return problemCreating(path);
+    // ENOTDIR: a file stands where a folder should; problemCreating names it.
+    if (errno == ENOENT || errno == ENOTDIR) return problemCreating(path);
     return failure(path, systemMessage(errno));
   }
   if (S_ISDIR(status.st_mode)) return failure(path, "a folder, not a database");
