@@ -8,12 +8,13 @@
 #include <unicode/calendar.h>
 #include <unicode/datefmt.h>
 #include <unicode/dtptngen.h>
-#include <unicode/measfmt.h>
+#include <unicode/listformatter.h>
 #include <unicode/measunit.h>
-#include <unicode/measure.h>
 #include <unicode/numberformatter.h>
 #include <unicode/smpdtfmt.h>
 
+#include <algorithm>
+#include <array>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -48,6 +49,8 @@ std::optional<std::string> formattedText(const number::FormattedNumber& formatte
   return utf8FromUnicode(text);
 }
 
+constexpr std::size_t relativeUnitCount = 4;
+
 icu::MeasureUnit measureUnit(RelativeUnit unit) {
   switch (unit) {
     case RelativeUnit::day:
@@ -62,6 +65,43 @@ icu::MeasureUnit measureUnit(RelativeUnit unit) {
   return icu::MeasureUnit::getSecond();
 }
 
+// An ICU format that one thread uses at a time. ICU's date formats change
+// their calendar while formatting, so they cannot be shared freely, and
+// copying one per call costs about twenty times what formatting does (see
+// bench/CalendarBench.cpp), so callers take turns instead. List formats make
+// no promise about threads either and take turns the same way.
+template <typename Format>
+class TurnTakingFormat {
+ public:
+  explicit TurnTakingFormat(std::unique_ptr<Format> format) : format_(std::move(format)) {}
+
+  // Runs use(format) while holding the format.
+  template <typename Use>
+  auto withFormat(Use&& use) {
+    const std::lock_guard lock(mutex_);
+    return use(*format_);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unique_ptr<Format> format_;
+};
+
+// A date format and the time zone it was last set to, so that a run of
+// calls in one zone sets it once.
+struct ZonedDateFormat {
+  std::unique_ptr<icu::DateFormat> format;
+  std::string timeZoneId;
+};
+
+using SharedDateFormat = TurnTakingFormat<ZonedDateFormat>;
+using SharedListFormat = TurnTakingFormat<icu::ListFormatter>;
+
+std::unique_ptr<SharedDateFormat> sharedDateFormat(std::unique_ptr<icu::DateFormat> format) {
+  if (!format) return nullptr;
+  return std::make_unique<SharedDateFormat>(std::make_unique<ZonedDateFormat>(ZonedDateFormat{std::move(format), {}}));
+}
+
 }  // namespace
 
 struct Locale::Implementation {
@@ -72,23 +112,28 @@ struct Locale::Implementation {
   // Number formatters are immutable and safe to share between threads.
   number::LocalizedNumberFormatter groupedInteger;
   number::LocalizedNumberFormatter plainInteger;
+  // A day, hour, minute or second count with its short unit name ("18 min"),
+  // as ICU's short measure format writes each measure.
+  std::array<number::LocalizedNumberFormatter, relativeUnitCount> unitFormatters;
 
-  // Lazily made prototypes; the mutex guards the maps and members below.
-  // Entries are never removed, so a prototype's address stays valid after
-  // the lock is released, and prototypes are only read (cloned) from then on.
+  // Formats made on first use; the mutex guards the maps and members below.
+  // Entries are never removed, so an entry's address stays valid after the
+  // lock is released; each format then guards its own use.
   mutable std::mutex mutex;
   mutable std::map<std::pair<int, int>, number::LocalizedNumberFormatter> decimalFormatters;
   mutable std::unique_ptr<icu::DateTimePatternGenerator> patternGenerator;
-  mutable std::map<std::string, std::unique_ptr<const icu::SimpleDateFormat>, std::less<>> skeletonFormats;
-  mutable std::unique_ptr<const icu::DateFormat> fullDateFormat;
+  mutable std::map<std::string, std::unique_ptr<SharedDateFormat>, std::less<>> skeletonFormats;
+  mutable std::unique_ptr<SharedDateFormat> fullDateFormat;
   mutable bool fullDateFormatMade = false;
-  mutable std::unique_ptr<const icu::MeasureFormat> measureFormat;
-  mutable bool measureFormatMade = false;
+  // Joins the measures of a relative span the way ICU's short measure
+  // format does ("2 hr, 18 min").
+  mutable std::unique_ptr<SharedListFormat> unitListFormat;
+  mutable bool unitListFormatMade = false;
 
   const number::LocalizedNumberFormatter& decimalFormatter(int minimumFractionDigits, int maximumFractionDigits) const;
-  const icu::SimpleDateFormat* skeletonFormat(std::string_view skeleton) const;
-  const icu::DateFormat* fullDate() const;
-  const icu::MeasureFormat* measures() const;
+  SharedDateFormat* skeletonFormat(std::string_view skeleton) const;
+  SharedDateFormat* fullDate() const;
+  SharedListFormat* unitList() const;
 };
 
 const number::LocalizedNumberFormatter& Locale::Implementation::decimalFormatter(int minimumFractionDigits,
@@ -106,7 +151,11 @@ const number::LocalizedNumberFormatter& Locale::Implementation::decimalFormatter
   return found->second;
 }
 
-const icu::SimpleDateFormat* Locale::Implementation::skeletonFormat(std::string_view skeleton) const {
+SharedDateFormat* Locale::Implementation::skeletonFormat(std::string_view skeleton) const {
+  // Skeletons are short field lists ("MMMd"); a long one is a caller's
+  // mistake and is not kept.
+  constexpr std::size_t longestSkeleton = 64;
+  if (skeleton.size() > longestSkeleton) return nullptr;
   const std::lock_guard lock(mutex);
   if (const auto found = skeletonFormats.find(skeleton); found != skeletonFormats.end()) return found->second.get();
   UErrorCode status = U_ZERO_ERROR;
@@ -115,34 +164,36 @@ const icu::SimpleDateFormat* Locale::Implementation::skeletonFormat(std::string_
     if (U_FAILURE(status)) patternGenerator.reset();
     if (!patternGenerator) return nullptr;
   }
-  std::unique_ptr<const icu::SimpleDateFormat> format;
+  std::unique_ptr<SharedDateFormat> format;
   const icu::UnicodeString pattern = patternGenerator->getBestPattern(unicodeFromUtf8(skeleton), status);
   if (U_SUCCESS(status)) {
     auto made = std::make_unique<icu::SimpleDateFormat>(pattern, formattingLocale, status);
-    if (U_SUCCESS(status)) format = std::move(made);
+    if (U_SUCCESS(status)) format = sharedDateFormat(std::move(made));
   }
   // A skeleton ICU cannot use is remembered too, so it is not retried.
   return skeletonFormats.emplace(std::string(skeleton), std::move(format)).first->second.get();
 }
 
-const icu::DateFormat* Locale::Implementation::fullDate() const {
+SharedDateFormat* Locale::Implementation::fullDate() const {
   const std::lock_guard lock(mutex);
   if (!fullDateFormatMade) {
     fullDateFormatMade = true;
-    fullDateFormat.reset(icu::DateFormat::createDateInstance(icu::DateFormat::kFull, formattingLocale));
+    fullDateFormat = sharedDateFormat(std::unique_ptr<icu::DateFormat>(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kFull, formattingLocale)));
   }
   return fullDateFormat.get();
 }
 
-const icu::MeasureFormat* Locale::Implementation::measures() const {
+SharedListFormat* Locale::Implementation::unitList() const {
   const std::lock_guard lock(mutex);
-  if (!measureFormatMade) {
-    measureFormatMade = true;
+  if (!unitListFormatMade) {
+    unitListFormatMade = true;
     UErrorCode status = U_ZERO_ERROR;
-    auto made = std::make_unique<icu::MeasureFormat>(locale, UMEASFMT_WIDTH_SHORT, status);
-    if (U_SUCCESS(status)) measureFormat = std::move(made);
+    std::unique_ptr<icu::ListFormatter> made(
+        icu::ListFormatter::createInstance(locale, ULISTFMT_TYPE_UNITS, ULISTFMT_WIDTH_SHORT, status));
+    if (U_SUCCESS(status) && made) unitListFormat = std::make_unique<SharedListFormat>(std::move(made));
   }
-  return measureFormat.get();
+  return unitListFormat.get();
 }
 
 Locale::Locale(std::shared_ptr<const Implementation> implementation) : implementation_(std::move(implementation)) {}
@@ -163,6 +214,11 @@ Locale Locale::make(const std::string& name) {
   implementation->firstWeekday = firstWeekdayOf(locale);
   implementation->groupedInteger = number::NumberFormatter::withLocale(locale).grouping(UNUM_GROUPING_AUTO);
   implementation->plainInteger = number::NumberFormatter::withLocale(locale).grouping(UNUM_GROUPING_OFF);
+  for (std::size_t unit = 0; unit < relativeUnitCount; ++unit) {
+    implementation->unitFormatters[unit] = number::NumberFormatter::withLocale(locale)
+                                               .unit(measureUnit(static_cast<RelativeUnit>(unit)))
+                                               .unitWidth(UNUM_UNIT_WIDTH_SHORT);
+  }
   cache.emplace(implementation->id, implementation);
   return Locale(std::move(implementation));
 }
@@ -194,16 +250,18 @@ std::optional<std::string> Locale::formatDecimal(double value, int minimumFracti
 
 namespace {
 
-std::string formatWith(const icu::DateFormat* prototype, Date date, const Calendar& calendar) {
+std::string formatWith(SharedDateFormat* shared, Date date, const Calendar& calendar) {
   const auto millis = icuMillisFromDate(date);
-  if (!prototype || !millis) return {};
-  // A date format mutates its calendar while formatting: use a private copy.
-  const std::unique_ptr<icu::DateFormat> format(prototype->clone());
-  if (!format) return {};
-  format->setTimeZone(*calendar.implementation().timeZone);
-  icu::UnicodeString text;
-  format->format(*millis, text);
-  return utf8FromUnicode(text);
+  if (!shared || !millis) return {};
+  return shared->withFormat([&](ZonedDateFormat& zoned) {
+    if (zoned.timeZoneId != calendar.timeZoneId()) {
+      zoned.format->setTimeZone(*calendar.implementation().timeZone);
+      zoned.timeZoneId = calendar.timeZoneId();
+    }
+    icu::UnicodeString text;
+    zoned.format->format(*millis, text);
+    return utf8FromUnicode(text);
+  });
 }
 
 }  // namespace
@@ -218,21 +276,26 @@ std::string Locale::formatFullDate(Date date, const Calendar& calendar) const {
 
 std::string Locale::formatRelative(Date date, Date now) const {
   const auto span = relativeSpan(date, now);
-  const icu::MeasureFormat* prototype = implementation_->measures();
-  if (!span || !prototype) return {};
-  UErrorCode status = U_ZERO_ERROR;
-  std::vector<icu::Measure> measures;
-  measures.reserve(span->components.size());
-  for (const auto& component : span->components) {
-    measures.emplace_back(icu::Formattable(static_cast<int64_t>(component.value)),
-                          new icu::MeasureUnit(measureUnit(component.unit)), status);
+  if (!span) return {};
+  // ICU's MeasureFormat builds a number formatter on every call (about 20 us
+  // a span); formatting each measure with a kept unit formatter and joining
+  // them with the unit list pattern gives the same text at a fraction.
+  std::array<icu::UnicodeString, 2> parts;
+  const std::size_t count = std::min(span->components.size(), parts.size());
+  for (std::size_t index = 0; index < count; ++index) {
+    const RelativeComponent& component = span->components[index];
+    UErrorCode status = U_ZERO_ERROR;
+    const auto& formatter = implementation_->unitFormatters[static_cast<std::size_t>(component.unit)];
+    parts[index] = formatter.formatInt(component.value, status).toString(status);
+    if (U_FAILURE(status)) return {};
   }
-  if (U_FAILURE(status)) return {};
-  const std::unique_ptr<icu::MeasureFormat> format(prototype->clone());
-  if (!format) return {};
+  if (count == 1) return utf8FromUnicode(parts[0]);
+  SharedListFormat* list = implementation_->unitList();
+  if (!list) return {};
+  UErrorCode status = U_ZERO_ERROR;
   icu::UnicodeString text;
-  icu::FieldPosition position;
-  format->formatMeasures(measures.data(), static_cast<int32_t>(measures.size()), text, position, status);
+  list->withFormat(
+      [&](icu::ListFormatter& format) { format.format(parts.data(), static_cast<int32_t>(count), text, status); });
   if (U_FAILURE(status)) return {};
   return utf8FromUnicode(text);
 }

@@ -245,6 +245,13 @@ TEST(GregorianDate, BuildsTheInstantAtTheHourInTheZone) {
   EXPECT_EQ(calendar("UTC", monday).gregorianDate(1900, 1, 1, 0), fromUnix(-2208988800));
 }
 
+TEST(GregorianDate, FollowsTheJulianCalendarBeforeTheGregorianReform) {
+  // Thursday 4 October 1582 (Julian) was followed by Friday 15 October.
+  const auto utc = calendar("UTC", monday);
+  EXPECT_EQ(utc.daysBetween(*utc.gregorianDate(1582, 10, 4, 12), *utc.gregorianDate(1582, 10, 15, 12)), 1);
+  EXPECT_EQ(utc.gregorianDay(*utc.gregorianDate(1582, 10, 4, 12) + day), (CalendarDay{1582, 10, 15}));
+}
+
 TEST(GregorianDate, NormalisesOutOfRangeComponents) {
   const auto utc = calendar("UTC", monday);
   const auto day = [&](std::int64_t y, std::int64_t m, std::int64_t d) {

@@ -1,6 +1,9 @@
 #include "platform/locale/Locale.hpp"
 
 #include <gtest/gtest.h>
+#include <unicode/measfmt.h>
+#include <unicode/measunit.h>
+#include <unicode/measure.h>
 
 #include <cmath>
 #include <limits>
@@ -181,6 +184,47 @@ TEST(FormatRelative, FollowsTheLocale) {
   const Date later = now + 2 * 3600 + 18 * 60;
   EXPECT_EQ(Locale::make("de_DE").formatRelative(later, now), "2 Std., 18 Min.");
   EXPECT_EQ(Locale::make("ar_EG").formatRelative(later, now), "\u0662 \u0633 \u0648\u0661\u0668 \u062F");
+}
+
+// ICU's own short measure format of the same span, as the reference.
+std::string measureFormatted(const char* locale, const std::vector<std::pair<icu::MeasureUnit, std::int64_t>>& parts) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::MeasureFormat format{icu::Locale(locale), UMEASFMT_WIDTH_SHORT, status};
+  std::vector<icu::Measure> measures;
+  measures.reserve(parts.size());
+  for (const auto& [unit, value] : parts) {
+    measures.emplace_back(icu::Formattable(static_cast<int64_t>(value)), new icu::MeasureUnit(unit), status);
+  }
+  icu::UnicodeString text;
+  icu::FieldPosition position;
+  format.formatMeasures(measures.data(), static_cast<int32_t>(measures.size()), text, position, status);
+  EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
+  std::string utf8;
+  return text.toUTF8String(utf8);
+}
+
+TEST(FormatRelative, MatchesIcusMeasureFormatInManyLocales) {
+  using icu::MeasureUnit;
+  const std::vector<std::pair<double, std::vector<std::pair<MeasureUnit, std::int64_t>>>> spans{
+      {2 * 3600 + 18 * 60, {{MeasureUnit::getHour(), 2}, {MeasureUnit::getMinute(), 18}}},
+      {11 * 60 + 14, {{MeasureUnit::getMinute(), 11}, {MeasureUnit::getSecond(), 14}}},
+      {4 * 86400 + 3 * 3600, {{MeasureUnit::getDay(), 4}, {MeasureUnit::getHour(), 3}}},
+      {1 * 86400 + 1 * 3600, {{MeasureUnit::getDay(), 1}, {MeasureUnit::getHour(), 1}}},
+      {22 * 86400 + 5 * 3600, {{MeasureUnit::getDay(), 22}, {MeasureUnit::getHour(), 5}}},
+      {5 * 60, {{MeasureUnit::getMinute(), 5}}},
+      {1, {{MeasureUnit::getSecond(), 1}}},
+      {0, {{MeasureUnit::getSecond(), 0}}},
+      {12345 * 86400.0, {{MeasureUnit::getDay(), 12345}}},
+  };
+  const Date now = fromUnix(1741773600);
+  for (const char* locale : {"en_US", "de_DE", "ar_EG", "fr_FR", "ja_JP", "hi_IN", "tr_TR", "ru_RU", "pl_PL", "he_IL",
+                             "zh_CN", "es_ES", "sr_Latn_RS"}) {
+    const auto formatting = Locale::make(locale);
+    for (const auto& [seconds, parts] : spans) {
+      EXPECT_EQ(formatting.formatRelative(now + seconds, now), measureFormatted(locale, parts))
+          << locale << " " << seconds;
+    }
+  }
 }
 
 TEST(FormatRelative, IsEmptyWithoutAFiniteSpan) {
