@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 
 namespace zelto::locale {
@@ -72,22 +73,6 @@ bool isPosixDefaultLocale(std::string_view name) {
   return base.empty() || base == "C" || base == "POSIX";
 }
 
-// glibc's first weekday for the locale, when this machine has that locale.
-std::optional<int> glibcFirstWeekday(const std::string& localeName) {
-  const locale_t locale = newlocale(LC_TIME_MASK, localeName.c_str(), static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) return std::nullopt;
-  // glibc returns both values through the string pointer: the day a week
-  // starts on as a YYYYMMDD number in the pointer itself, and the first
-  // weekday (1 = that day) in the first byte of the string.
-  const char* weekStart = nl_langinfo_l(_NL_TIME_WEEK_1STDAY, locale);
-  const char* firstWeekday = nl_langinfo_l(_NL_TIME_FIRST_WEEKDAY, locale);
-  const auto weekStartDay =
-      static_cast<std::int64_t>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(weekStart)));
-  const int firstWeekdayOffset = firstWeekday != nullptr ? static_cast<unsigned char>(firstWeekday[0]) : 0;
-  freelocale(locale);
-  return firstWeekdayFromGlibcWeekData(weekStartDay, firstWeekdayOffset);
-}
-
 }  // namespace
 
 std::optional<int> firstWeekdayFromGlibcWeekData(std::int64_t weekStartDay, int firstWeekday) {
@@ -105,6 +90,21 @@ std::optional<int> firstWeekdayFromGlibcWeekData(std::int64_t weekStartDay, int 
   const int32_t weekday = calendar.get(UCAL_DAY_OF_WEEK, status);  // 1 = Sunday
   if (U_FAILURE(status)) return std::nullopt;
   return (weekday - 1 + firstWeekday - 1) % 7 + 1;
+}
+
+std::optional<int> glibcFirstWeekday(const std::string& localeName) {
+  const locale_t locale = newlocale(LC_TIME_MASK, localeName.c_str(), static_cast<locale_t>(nullptr));
+  if (locale == static_cast<locale_t>(nullptr)) return std::nullopt;
+  // glibc returns both values through the string pointer: the day a week
+  // starts on as a YYYYMMDD number in the pointer itself, and the first
+  // weekday (1 = that day) in the first byte of the string.
+  const char* weekStart = nl_langinfo_l(_NL_TIME_WEEK_1STDAY, locale);
+  const char* firstWeekday = nl_langinfo_l(_NL_TIME_FIRST_WEEKDAY, locale);
+  const auto weekStartDay =
+      static_cast<std::int64_t>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(weekStart)));
+  const int firstWeekdayOffset = firstWeekday != nullptr ? static_cast<unsigned char>(firstWeekday[0]) : 0;
+  freelocale(locale);
+  return firstWeekdayFromGlibcWeekData(weekStartDay, firstWeekdayOffset);
 }
 
 EnvironmentLookup processEnvironment() {

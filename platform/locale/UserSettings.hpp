@@ -35,6 +35,10 @@ std::optional<std::string> systemTimeZone();
 UserSettings readUserSettings(const EnvironmentLookup& environment);
 UserSettings readUserSettings(const EnvironmentLookup& environment, const SystemTimeZoneLookup& systemZone);
 
+// The first weekday (1 Sunday to 7 Saturday) of a glibc locale
+// ("de_DE.UTF-8"), or nullopt when this machine does not have that locale.
+std::optional<int> glibcFirstWeekday(const std::string& localeName);
+
 // The first weekday (1 Sunday to 7 Saturday) from glibc's week data: the
 // YYYYMMDD day a week starts on (19971130, a Sunday) and the locale's first
 // weekday counted from that day (1 = that day itself); nullopt for data that

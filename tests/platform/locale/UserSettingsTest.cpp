@@ -82,6 +82,14 @@ TEST(UserSettingsFirstWeekday, FollowsTheLocale) {
   }
 }
 
+TEST(GlibcFirstWeekday, ReadsTheCLibrarysLocaleData) {
+  // C.UTF-8 is built into the C library (weeks from Sunday 1997-11-30, first
+  // weekday 1); other locales depend on the machine.
+  EXPECT_EQ(glibcFirstWeekday("C.UTF-8"), 1);
+  EXPECT_EQ(glibcFirstWeekday("xx_XX.UTF-8"), std::nullopt);
+  EXPECT_EQ(glibcFirstWeekday("../../etc/passwd"), std::nullopt);
+}
+
 TEST(FirstWeekdayFromGlibcWeekData, CountsFromTheWeeksStartDay) {
   struct Case {
     std::int64_t weekStartDay;
