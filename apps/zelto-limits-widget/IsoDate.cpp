@@ -17,7 +17,6 @@ std::optional<Date> parseWith(const char* pattern, const icu::UnicodeString& tex
   UErrorCode status = U_ZERO_ERROR;
   icu::SimpleDateFormat format(icu::UnicodeString(pattern, -1, US_INV), icu::Locale::getRoot(), status);
   if (U_FAILURE(status)) return std::nullopt;
-  format.setLenient(false);
   std::unique_ptr<icu::TimeZone> zone(
       icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(calendar.timeZoneId())));
   auto* gregorian = new icu::GregorianCalendar(zone.release(), icu::Locale::getRoot(), status);
@@ -28,6 +27,8 @@ std::optional<Date> parseWith(const char* pattern, const icu::UnicodeString& tex
   // Proleptic Gregorian throughout, like the rest of the system.
   gregorian->setGregorianChange(-std::numeric_limits<double>::max(), status);
   format.adoptCalendar(gregorian);
+  // After adopting the calendar, which brings its own leniency: 2025-02-30 is refused.
+  format.setLenient(false);
   icu::ParsePosition position(0);
   const UDate millis = format.parse(text, position);
   // The whole text must be consumed: "2025-03-12T10:00:00junk" is refused.

@@ -1,5 +1,7 @@
 #include "platform/host/WidgetCenter.hpp"
 
+#include <utility>
+
 namespace zelto::host {
 
 void WidgetCenter::reloadTimelines(std::string_view ofKind) {

@@ -28,6 +28,14 @@ locale::EnvironmentLookup fakeEnvironment(std::map<std::string, std::string> var
   };
 }
 
+// Options with one member set.
+template <class Member, class Value>
+RequestOptions optionsWith(Member RequestOptions::*member, Value value) {
+  RequestOptions options;
+  options.*member = value;
+  return options;
+}
+
 boost::json::value runAndParse(int (*command)(const host::RequestEnvironment&, std::ostream&),
                                const host::RequestEnvironment& environment) {
   std::ostringstream out;
@@ -87,17 +95,17 @@ TEST(ResolveRequest, BadValuesAreUsageErrors) {
   auto expectRefused = [&](RequestOptions options, SuiteAccess access = SuiteAccess::read) {
     EXPECT_THROW(resolveRequest(options, environment, access), UsageError);
   };
-  expectRefused({.timeZone = "Mars/Olympus_Mons"});
-  expectRefused({.now = "tomorrow"});
-  expectRefused({.firstWeekday = 0});
-  expectRefused({.firstWeekday = 8});
-  expectRefused({.suiteName = "../escape"});
-  expectRefused({.suiteName = ""});
-  expectRefused({.directory = ""});
+  expectRefused(optionsWith(&RequestOptions::timeZone, "Mars/Olympus_Mons"));
+  expectRefused(optionsWith(&RequestOptions::now, "tomorrow"));
+  expectRefused(optionsWith(&RequestOptions::firstWeekday, 0));
+  expectRefused(optionsWith(&RequestOptions::firstWeekday, 8));
+  expectRefused(optionsWith(&RequestOptions::suiteName, "../escape"));
+  expectRefused(optionsWith(&RequestOptions::suiteName, ""));
+  expectRefused(optionsWith(&RequestOptions::directory, ""));
   // A file where the folder should be.
   const auto file = directory.path() / "not-a-folder";
   std::ofstream(file) << "x";
-  expectRefused({.directory = file.string()});
+  expectRefused(optionsWith(&RequestOptions::directory, file.string()));
   // Nothing can tell where the suite lives.
   EXPECT_THROW(resolveRequest({}, fakeEnvironment({}), SuiteAccess::read), UsageError);
 }
@@ -106,11 +114,11 @@ TEST(ResolveRequest, MissingFolderReadsAsEmptyButMustBeCreatableForWrites) {
   testing::TemporaryDirectory directory;
   const auto missing = (directory.path() / "not" / "yet").string();
   const auto environment = fakeEnvironment({});
-  EXPECT_NO_THROW(resolveRequest({.directory = missing}, environment, SuiteAccess::read));
-  EXPECT_NO_THROW(resolveRequest({.directory = missing}, environment, SuiteAccess::write));
+  EXPECT_NO_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::read));
+  EXPECT_NO_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::write));
   if (::geteuid() != 0) {
     std::filesystem::permissions(directory.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_THROW(resolveRequest({.directory = missing}, environment, SuiteAccess::write), UsageError);
+    EXPECT_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::write), UsageError);
     std::filesystem::permissions(directory.path(), std::filesystem::perms::owner_all);
   }
 }
