@@ -58,6 +58,7 @@ void plainParse(benchmark::State& state, const std::string& bytes) {
     benchmark::DoNotOptimize(value);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+  state.counters["input_bytes"] = static_cast<double>(bytes.size());
 }
 
 void decode(benchmark::State& state, const std::string& bytes) {
@@ -67,6 +68,7 @@ void decode(benchmark::State& state, const std::string& bytes) {
     benchmark::DoNotOptimize(result);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+  state.counters["input_bytes"] = static_cast<double>(bytes.size());
 }
 
 void BM_SamplePlainParse(benchmark::State& state) { plainParse(state, sampleBytes()); }

@@ -156,22 +156,5 @@ TEST(SnapshotJsonFuzz, RandomStructuralMutationsNeverCrash) {
   EXPECT_LT(decoded, 3000);
 }
 
-TEST(SnapshotJsonFuzz, LegacyReaderSurvivesMutations) {
-  const std::string seed = testing::readFixture("limit-snapshot-v1.json");
-  std::mt19937 random(11);
-  for (int round = 0; round < 2000; ++round) {
-    const auto result = decodeLimitSnapshot(mutateBytes(seed, random));
-    if (!result.ok()) {
-      EXPECT_FALSE(result.error().message.empty());
-    } else {
-      auto again = decodeLimitSnapshot(encodeJson(result.value()));
-      ASSERT_TRUE(again.ok());
-      ZeltoLimitSnapshot reread = std::move(again).value();
-      snapDates(reread, result.value());
-      EXPECT_EQ(reread, result.value());
-    }
-  }
-}
-
 }  // namespace
 }  // namespace zelto

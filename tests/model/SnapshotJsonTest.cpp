@@ -21,6 +21,10 @@ std::string dashboardWithWindow(const std::string& window) {
          R"(],"resetCredits":[]}}]})";
 }
 
+std::string usedPercent(const std::string& number) {
+  return dashboardWithWindow(R"({"id":"w","title":"t","usedPercent":)" + number + "}");
+}
+
 std::string dashboardWithUpdatedAt(const std::string& number) {
   return R"({"updatedAt":)" + number + R"(,"accounts":[]})";
 }
@@ -84,6 +88,10 @@ TEST(SnapshotJson, LegacyLimitSnapshotDecodes) {
   ASSERT_EQ(result.value().windows.size(), 2u);
   EXPECT_EQ(result.value().windows[1], (ZeltoLimitWindow{"zelto-10080", "Weekly", 37, std::nullopt, std::nullopt}));
   EXPECT_TRUE(result.value().resetCredits.empty());
+
+  const auto failed = decodeLimitSnapshot(R"({"fetchedAt":0,"windows":[{"title":"t","usedPercent":1}]})");
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.error().describe(), "windows[0].id: missing required member");
 }
 
 struct AcceptedCase {
@@ -207,44 +215,29 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"InvalidUtf8InString", "{\"updatedAt\":0,\"accounts\":[{\"id\":\"\xff\",\"name\":\"A\"}]}",
                     "invalid JSON at byte 34: syntax error"},
         FailureCase{"LoneSurrogateEscape", R"({"updatedAt":0,"accounts":[{"id":"\udc00","name":"A"}]})",
-                    "invalid JSON at byte 35: illegal leading surrogate"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct IntegerFailureCase {
-  const char* name;
-  std::string usedPercent;
-  std::string message;
-};
-
-class SnapshotJsonIntegerFailures : public ::testing::TestWithParam<IntegerFailureCase> {};
-
-TEST_P(SnapshotJsonIntegerFailures, NameTheOffendingNumber) {
-  const auto result = decodeDashboardSnapshot(
-      dashboardWithWindow(R"({"id":"w","title":"t","usedPercent":)" + GetParam().usedPercent + "}"));
-  ASSERT_FALSE(result.ok());
-  EXPECT_EQ(result.error().path, "accounts[0].limits.windows[0].usedPercent");
-  EXPECT_EQ(result.error().message, GetParam().message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Integers, SnapshotJsonIntegerFailures,
-    ::testing::Values(
-        IntegerFailureCase{"JustAboveSigned64AsUnsigned", "9223372036854775808",
-                           "expected a whole number within the signed 64-bit range, found 9223372036854775808"},
-        IntegerFailureCase{"BeyondUnsigned64", "18446744073709551616",
-                           "expected a whole number within the signed 64-bit range, found 18446744073709551616"},
-        IntegerFailureCase{"LargeExponent", "9.3e18",
-                           "expected a whole number within the signed 64-bit range, found 9.3e+18"},
+                    "invalid JSON at byte 35: illegal leading surrogate"},
+        FailureCase{"IntegerJustAboveSigned64", usedPercent("9223372036854775808"),
+                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
+                    "range, found 9223372036854775808"},
+        FailureCase{"IntegerBeyondUnsigned64", usedPercent("18446744073709551616"),
+                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
+                    "range, found 18446744073709551616"},
+        FailureCase{"IntegerAsLargeExponent", usedPercent("9.3e18"),
+                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
+                    "range, found 9.3e+18"},
         // Beyond the 64-bit integers the parser keeps only the nearest double,
         // -2^63 here, which may stand for a number below the range; so -2^63
         // is accepted only when written as a plain integer.
-        IntegerFailureCase{"JustBelowSigned64", "-9223372036854775809",
-                           "expected a whole number within the signed 64-bit range, found -9223372036854775808"},
-        IntegerFailureCase{"SmallestAsExponent", "-9.223372036854775808e18",
-                           "expected a whole number within the signed 64-bit range, found -9223372036854775808"},
-        IntegerFailureCase{"Fraction", "0.5", "expected a whole number, found 0.5"},
-        IntegerFailureCase{"NumberAsText", R"("28")", "expected a whole number, found a string"},
-        IntegerFailureCase{"Null", "null", "expected a whole number, found null"}),
+        FailureCase{"IntegerJustBelowSigned64", usedPercent("-9223372036854775809"),
+                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
+                    "range, found -9223372036854775808"},
+        FailureCase{"SmallestIntegerAsExponent", usedPercent("-9.223372036854775808e18"),
+                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
+                    "range, found -9223372036854775808"},
+        FailureCase{"IntegerAsText", usedPercent(R"("28")"),
+                    "accounts[0].limits.windows[0].usedPercent: expected a whole number, found a string"},
+        FailureCase{"IntegerNull", usedPercent("null"),
+                    "accounts[0].limits.windows[0].usedPercent: expected a whole number, found null"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SnapshotJson, EmptyAccountsAndEmptySummaryAreValid) {
@@ -321,17 +314,6 @@ TEST(SnapshotJson, RecordsSurviveARoundTrip) {
   const auto decodedLimits = decodeLimitSnapshot(encodeJson(limits));
   ASSERT_TRUE(decodedLimits.ok()) << decodedLimits.error().describe();
   EXPECT_EQ(decodedLimits.value(), limits);
-}
-
-TEST(SnapshotJson, EncodingIsStableAcrossARoundTrip) {
-  const std::string original = readSourceFile("examples/dashboard.json");
-  const auto first = decodeDashboardSnapshot(original);
-  ASSERT_TRUE(first.ok());
-  const std::string encoded = encodeJson(first.value());
-  const auto second = decodeDashboardSnapshot(encoded);
-  ASSERT_TRUE(second.ok());
-  EXPECT_EQ(second.value(), first.value());
-  EXPECT_EQ(encodeJson(second.value()), encoded);
 }
 
 }  // namespace

@@ -195,6 +195,15 @@ TEST(EarliestWeekOffsetAcrossDaylightSaving, SpringForwardWeekCountsAsOneWeek) {
   EXPECT_EQ(earliestWeekOffset(usageWithKeys({"2025-03-23"}), calendar, now), -2);
 }
 
+TEST(EarliestWeekOffsetWithoutACalendarAnswer, StaysAtTheCurrentWeek) {
+  const auto calendar = makeCalendar("UTC", testing::monday);
+  const auto usage = usageWithKeys({"2025-01-01"});
+  for (Date now : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300}) {
+    EXPECT_EQ(earliestWeekOffset(usage, calendar, now), 0) << now;
+  }
+  EXPECT_EQ(dayKey(std::numeric_limits<double>::quiet_NaN(), calendar), "0000-00-00");
+}
+
 TEST(EarliestUsageWeekOffset, IsTheSmallestOverAccountsWithBuckets) {
   const auto calendar = makeCalendar("UTC", testing::monday);
   const Date now = localDate(calendar, 2025, 3, 12, 10);

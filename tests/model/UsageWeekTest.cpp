@@ -183,6 +183,16 @@ TEST(UsageWeek, NoBucketsNoWeek) {
   EXPECT_EQ(week(usageWith({}), 0, calendar, 763291800), std::nullopt);
 }
 
+TEST(UsageWeek, InstantsNoCalendarCanPlaceGiveNoWeek) {
+  const auto calendar = makeCalendar("UTC", testing::monday);
+  for (Date now : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1e300}) {
+    EXPECT_EQ(week(marchUsage, 0, calendar, now), std::nullopt) << now;
+    ZeltoDashboardSnapshot dashboard;
+    dashboard.accounts.push_back(ZeltoAccountSnapshot{"a", "", std::nullopt, std::nullopt, marchUsage, std::nullopt});
+    EXPECT_EQ(usageWeek(dashboard, -1, calendar, now), std::nullopt) << now;
+  }
+}
+
 TEST(UsageWeek, DashboardShowsTheFirstAccountWithBuckets) {
   const auto calendar = makeCalendar("UTC", testing::monday);
   const Date now = localDate(calendar, 2025, 3, 12, 10);

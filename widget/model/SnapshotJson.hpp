@@ -50,6 +50,12 @@ class DecodeResult {
 // an exact integer (28.0, 2.8e1); date fields take any finite number. Unknown
 // keys are skipped at every level; a missing key and null read alike for
 // optional fields; a key given twice in one object keeps its last value.
+//
+// Numbers written with a fraction or an exponent are read through a double:
+// an integer so written is exact up to 2^53, and Boost.JSON 1.81 may read a
+// date of 16 or 17 significant digits one unit in the last place off (about
+// 0.1 microseconds for present-day dates); whole seconds, milliseconds and
+// microseconds read exactly.
 DecodeResult<ZeltoDashboardSnapshot> decodeDashboardSnapshot(std::string_view json);
 DecodeResult<ZeltoLimitSnapshot> decodeLimitSnapshot(std::string_view json);
 

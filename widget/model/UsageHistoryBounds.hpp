@@ -10,7 +10,10 @@
 
 namespace zelto {
 
-// "%04d-%02d-%02d" of the Gregorian day of `date` in the calendar's zone.
+// "%04d-%02d-%02d" of the Gregorian day of `date` in the calendar's zone:
+// "2025-03-09", "0987-06-05"; years before 1 count on through 0 and below,
+// the sign taking one of the four places ("-005-03-01"). A day the calendar
+// cannot place is "0000-00-00".
 std::string dayKey(Date date, const locale::Calendar& calendar);
 
 // Noon of the day a key names, in the calendar's zone. Pieces between
