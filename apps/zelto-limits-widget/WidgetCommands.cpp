@@ -2,6 +2,8 @@
 
 #include <boost/json/serialize.hpp>
 
+#include <cmath>
+
 #include "widget/browsing/UsageWeekIntents.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
 #include "widget/model/SnapshotJson.hpp"
@@ -17,6 +19,15 @@ host::TimelineProviderContext contextFor(const host::RequestEnvironment& environ
   return host::TimelineProviderContext{kit::WidgetFamily::systemSmall, isPreview, environment};
 }
 
+// Whole seconds print as integers (763466400), others with their fraction.
+boost::json::value dateJson(Date date) {
+  constexpr double twoToThe63 = 9223372036854775808.0;
+  if (date >= -twoToThe63 && date < twoToThe63 && std::trunc(date) == date) {
+    return static_cast<std::int64_t>(date);
+  }
+  return date;
+}
+
 int print(const boost::json::value& value, std::ostream& out) {
   out << boost::json::serialize(value) << '\n';
   return out ? 0 : 1;
@@ -26,7 +37,7 @@ int print(const boost::json::value& value, std::ostream& out) {
 
 boost::json::value entryJson(const LimitEntry& entry) {
   boost::json::object object;
-  object["date"] = entry.date;
+  object["date"] = dateJson(entry.date);
   object["dashboard"] = entry.dashboard ? boost::json::value(toJson(*entry.dashboard)) : boost::json::value(nullptr);
   object["usageWeekOffset"] = entry.usageWeekOffset;
   return object;
@@ -38,7 +49,7 @@ boost::json::value timelineJson(const host::Timeline<LimitEntry>& timeline) {
   boost::json::object object;
   object["entries"] = std::move(entries);
   object["reloadAfter"] = timeline.policy.kind == host::TimelineReloadPolicy::Kind::after
-                              ? boost::json::value(timeline.policy.date)
+                              ? dateJson(timeline.policy.date)
                               : boost::json::value(nullptr);
   return object;
 }
@@ -49,12 +60,12 @@ boost::json::value weekJson(const std::optional<ZeltoUsageWeek>& week, const hos
   const auto& locale = environment.locale;
   boost::json::array days;
   for (const auto& day : week->days) {
-    days.push_back(boost::json::object{{"date", day.date}, {"dayKey", dayKey(day.date, calendar)}, {"tokens", day.tokens}});
+    days.push_back(boost::json::object{{"date", dateJson(day.date)}, {"dayKey", dayKey(day.date, calendar)}, {"tokens", day.tokens}});
   }
   boost::json::object object;
   object["offset"] = week->offset;
-  object["startDate"] = week->startDate;
-  object["endDate"] = week->endDate;
+  object["startDate"] = dateJson(week->startDate);
+  object["endDate"] = dateJson(week->endDate);
   object["days"] = std::move(days);
   if (week->currentStreakDays) object["currentStreakDays"] = *week->currentStreakDays;
   object["isCurrentWeek"] = week->isCurrentWeek;

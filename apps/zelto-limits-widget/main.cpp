@@ -30,7 +30,7 @@ void addRequestOptions(CLI::App& app, RequestOptions& options) {
       ->type_name("NAME");
   app.add_option("--first-weekday", options.firstWeekday, "First day of the week, 1 (Sunday) to 7 (Saturday)")
       ->type_name("1..7")
-      ->check(CLI::Range(1, 7));
+      ->check(CLI::Range(1, 7).description(""));
 }
 
 }  // namespace

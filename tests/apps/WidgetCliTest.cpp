@@ -131,8 +131,8 @@ class WidgetCommandsTest : public ::testing::Test {
 
 TEST_F(WidgetCommandsTest, NoDataIsAnEntryWithoutDashboard) {
   const auto timeline = runAndParse(runTimeline, environment);
-  EXPECT_EQ(timeline, boost::json::parse(R"({"entries": [{"date": 763466400.0, "dashboard": null,
-                                             "usageWeekOffset": 0}], "reloadAfter": 763467300.0})"));
+  EXPECT_EQ(timeline, boost::json::parse(R"({"entries": [{"date": 763466400, "dashboard": null,
+                                             "usageWeekOffset": 0}], "reloadAfter": 763467300})"));
   std::ostringstream out;
   EXPECT_EQ(runSnapshot(environment, false, out), 0);
   EXPECT_EQ(boost::json::parse(out.str()).at("dashboard"), nullptr);
