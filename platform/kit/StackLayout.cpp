@@ -1,0 +1,185 @@
+#include "platform/kit/StackLayout.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/kit/Stacks.hpp"
+
+namespace zelto::kit::detail {
+namespace {
+
+constexpr double lowestPriority = -std::numeric_limits<double>::infinity();
+
+// A child's claim in the division of space along the axis.
+struct Claim {
+  std::size_t position;  // in the stack
+  double priority;
+  double minimum;
+  double flexibility = 0;
+};
+
+// Baselines of a container: those of the first child that carries text (for
+// the first baseline) and of the last one (for the last baseline).
+Measured withChildBaselines(Size size, const std::vector<Measured>& measured,
+                            const std::vector<ChildPlacement>& placed) {
+  Measured result = Measured::withoutText(size);
+  bool found = false;
+  for (std::size_t k = 0; k < measured.size(); ++k) {
+    if (!measured[k].hasTextBaseline) continue;
+    const double dy = placed[k].offset.y;
+    if (!found) result.firstBaseline = measured[k].firstBaseline + dy;
+    result.lastBaseline = measured[k].lastBaseline + dy;
+    found = true;
+  }
+  result.hasTextBaseline = found;
+  return result;
+}
+
+}  // namespace
+
+ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, ProposedSize proposal) {
+  const LaidOutTree& tree = engine.tree();
+  const LaidOutNode& stack = tree.node(stackIndex);
+  const bool horizontal = stack.kind == NodeKind::hstack;
+  const StackContent& content = *stack.as<StackContent>();
+  const auto children = tree.children(stack);
+  const std::size_t count = children.size();
+
+  ContainerPlan plan;
+  if (count == 0) {
+    plan.measured = Measured::withoutText({0, 0});
+    return plan;
+  }
+
+  const std::optional<double> along = horizontal ? proposal.width : proposal.height;
+  const std::optional<double> across = horizontal ? proposal.height : proposal.width;
+  const auto proposalAlong = [&](std::optional<double> length) {
+    return horizontal ? ProposedSize{length, across} : ProposedSize{across, length};
+  };
+  const auto lengthAlong = [&](Size size) { return horizontal ? size.width : size.height; };
+  const auto isSpacer = [&](std::size_t k) { return tree.node(children[k]).kind == NodeKind::spacer; };
+
+  // 1. Gaps: the given spacing everywhere, or the default one between views
+  //    and none next to a spacer.
+  std::vector<double> gaps(count - 1, 0);
+  double totalGaps = 0;
+  for (std::size_t k = 0; k + 1 < count; ++k) {
+    gaps[k] = content.spacing ? *content.spacing : (isSpacer(k) || isSpacer(k + 1) ? 0 : defaultStackSpacing);
+    totalGaps += gaps[k];
+  }
+
+  // 2. Offers along the axis. Unspecified and infinite proposals go to every
+  //    child as they are (the ideal and the maximum of the stack).
+  std::vector<std::optional<double>> offers(count, along);
+  if (along && std::isfinite(*along)) {
+    std::vector<Claim> claims;
+    claims.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) {
+      const bool spacer = isSpacer(k);
+      const double priority = spacer ? lowestPriority : tree.node(children[k]).layoutPriority;
+      const double minimum = lengthAlong(engine.measure(children[k], proposalAlong(0.0)).size);
+      claims.push_back({k, priority, minimum});
+    }
+    std::stable_sort(claims.begin(), claims.end(),
+                     [](const Claim& a, const Claim& b) { return a.priority > b.priority; });
+
+    // Priority groups, highest first; within one, least flexible first.
+    std::vector<std::pair<std::size_t, std::size_t>> groups;  // [begin, end) into claims
+    for (std::size_t begin = 0; begin < claims.size();) {
+      std::size_t end = begin + 1;
+      while (end < claims.size() && claims[end].priority == claims[begin].priority) ++end;
+      if (end - begin > 1 && claims[begin].priority != lowestPriority) {
+        for (std::size_t c = begin; c < end; ++c) {
+          const double maximum =
+              lengthAlong(engine.measure(children[claims[c].position], proposalAlong(ProposedSize::infinity)).size);
+          claims[c].flexibility = maximum - claims[c].minimum;
+        }
+        std::stable_sort(claims.begin() + static_cast<std::ptrdiff_t>(begin),
+                         claims.begin() + static_cast<std::ptrdiff_t>(end),
+                         [](const Claim& a, const Claim& b) { return a.flexibility < b.flexibility; });
+      }
+      groups.emplace_back(begin, end);
+      begin = end;
+    }
+
+    // 3. Hold back the minimums of all lower groups, then walk the groups,
+    //    offering each child an equal share of what remains.
+    double remaining = *along - totalGaps;
+    for (std::size_t c = groups.front().second; c < claims.size(); ++c) remaining -= claims[c].minimum;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+      const auto [begin, end] = groups[g];
+      if (g > 0) {
+        for (std::size_t c = begin; c < end; ++c) remaining += claims[c].minimum;
+      }
+      for (std::size_t c = begin; c < end; ++c) {
+        const double offer = std::max(0.0, remaining / static_cast<double>(end - c));
+        offers[claims[c].position] = offer;
+        remaining -= lengthAlong(engine.measure(children[claims[c].position], proposalAlong(offer)).size);
+      }
+    }
+  }
+
+  // 4. Sizes, positions along the axis, and alignment across it.
+  std::vector<Measured> measured(count);
+  for (std::size_t k = 0; k < count; ++k) measured[k] = engine.measure(children[k], proposalAlong(offers[k]));
+
+  std::vector<double> guides(count);
+  double minimumStart = std::numeric_limits<double>::infinity();
+  double maximumEnd = -std::numeric_limits<double>::infinity();
+  for (std::size_t k = 0; k < count; ++k) {
+    const Size size = measured[k].size;
+    guides[k] = horizontal ? verticalGuide(content.alignment.vertical, measured[k])
+                           : horizontalGuide(content.alignment.horizontal, size.width);
+    const double extent = horizontal ? size.height : size.width;
+    minimumStart = std::min(minimumStart, -guides[k]);
+    maximumEnd = std::max(maximumEnd, extent - guides[k]);
+  }
+
+  plan.children.reserve(count);
+  double cursor = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    const double acrossOffset = -guides[k] - minimumStart;
+    plan.children.push_back({children[k], proposalAlong(offers[k]),
+                             horizontal ? Point{cursor, acrossOffset} : Point{acrossOffset, cursor}});
+    cursor += lengthAlong(measured[k].size) + (k + 1 < count ? gaps[k] : 0);
+  }
+  const double acrossLength = maximumEnd - minimumStart;
+  const Size size = horizontal ? Size{cursor, acrossLength} : Size{acrossLength, cursor};
+  plan.measured = withChildBaselines(size, measured, plan.children);
+  return plan;
+}
+
+ContainerPlan planLayeredStack(LayoutEngine& engine, NodeIndex stackIndex, ProposedSize proposal) {
+  const LaidOutTree& tree = engine.tree();
+  const LaidOutNode& stack = tree.node(stackIndex);
+  const Alignment alignment =
+      stack.kind == NodeKind::zstack ? stack.as<StackContent>()->alignment : Alignment::topLeading();
+  const auto children = tree.children(stack);
+  ContainerPlan plan;
+  if (children.empty()) {
+    plan.measured = Measured::withoutText({0, 0});
+    return plan;
+  }
+  std::vector<Measured> measured(children.size());
+  std::vector<Point> guides(children.size());
+  double minX = std::numeric_limits<double>::infinity(), minY = minX;
+  double maxX = -minX, maxY = -minX;
+  for (std::size_t k = 0; k < children.size(); ++k) {
+    measured[k] = engine.measure(children[k], proposal);
+    guides[k] = {horizontalGuide(alignment.horizontal, measured[k].size.width),
+                 verticalGuide(alignment.vertical, measured[k])};
+    minX = std::min(minX, -guides[k].x);
+    minY = std::min(minY, -guides[k].y);
+    maxX = std::max(maxX, measured[k].size.width - guides[k].x);
+    maxY = std::max(maxY, measured[k].size.height - guides[k].y);
+  }
+  plan.children.reserve(children.size());
+  for (std::size_t k = 0; k < children.size(); ++k) {
+    plan.children.push_back({children[k], proposal, {-guides[k].x - minX, -guides[k].y - minY}});
+  }
+  plan.measured = withChildBaselines({maxX - minX, maxY - minY}, measured, plan.children);
+  return plan;
+}
+
+}  // namespace zelto::kit::detail

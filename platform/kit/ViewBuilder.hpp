@@ -1,0 +1,68 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/kit/Environment.hpp"
+#include "platform/kit/LaidOutTree.hpp"
+#include "platform/kit/View.hpp"
+
+namespace zelto::kit::detail {
+
+struct ModifiedNode;
+
+// The build phase: evaluates components' bodies in their environment,
+// resolves texts and styles, and appends one node per primitive or layout
+// modifier to the tree (frames are left for layout). Environment modifiers
+// leave no node of their own; accessibility, priority, animation and hidden
+// become attributes of the node they modify.
+class ViewBuilder {
+ public:
+  explicit ViewBuilder(LaidOutTree& tree) : tree_(tree) {}
+
+  // Builds `view` and appends the indices of the nodes it turns into (none
+  // for an empty view, several for a group or a list) to `out`. `prefix` is
+  // the identity path of the position it stands at.
+  void build(const View& view, const Environment& environment, const std::string& prefix, bool inHorizontalStack,
+             std::vector<NodeIndex>& out);
+
+  // Builds `view` into exactly one node, wrapping several in a vertical stack
+  // (the toolkit's arrangement for several views where one is expected);
+  // noNode for an empty view.
+  NodeIndex buildSingle(const View& view, const Environment& environment, const std::string& prefix);
+
+  // Builds a geometry reader's content for the size layout gave it.
+  NodeIndex buildReaderContent(const GeometryReaderContent& reader, Size size);
+
+  NodeIndex addNode(NodeKind kind, std::string identity, NodeContent content, std::span<const NodeIndex> children);
+
+  // The first container background met while building, with the environment
+  // it was declared in.
+  struct ContainerBackground {
+    View view;
+    Environment environment;
+  };
+  const std::optional<ContainerBackground>& containerBackground() const { return containerBackground_; }
+
+  std::optional<Date> nextRelativeChange() const { return nextRelativeChange_; }
+
+ private:
+  struct PendingReader {
+    std::function<View(Size)> content;
+    Environment environment;
+    std::string identity;
+  };
+
+  void noteRelativeChange(std::optional<Date> change);
+  void buildModified(const ModifiedNode& modified, const Environment& environment, const std::string& prefix,
+                     bool inHorizontalStack, std::vector<NodeIndex>& out);
+
+  LaidOutTree& tree_;
+  std::vector<PendingReader> pendingReaders_;
+  std::optional<ContainerBackground> containerBackground_;
+  std::optional<Date> nextRelativeChange_;
+};
+
+}  // namespace zelto::kit::detail
