@@ -1,0 +1,453 @@
+#include "platform/render/CairoPlayer.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "platform/render/CairoPaint.hpp"
+#include "platform/render/GaussianBlur.hpp"
+#include "platform/render/Symbols.hpp"
+
+namespace zelto::render {
+
+namespace {
+
+using kit::AffineTransform;
+using kit::DisplayCommand;
+using kit::Rect;
+
+constexpr std::size_t unmatched = std::numeric_limits<std::size_t>::max();
+// Scopes nested deeper than this are not drawn (no real view tree nests so
+// deeply; a list that does is broken).
+constexpr int deepestNesting = 256;
+// Glow masks are blurred at a resolution where the standard deviation is
+// about this many pixels, then scaled up smoothly: a wide Gaussian has no
+// detail that a finer mask would keep.
+constexpr double maskSigmaPixels = 2.5;
+// Vector outputs get their glows as images at this many pixels per unit.
+constexpr double vectorMaskResolution = 2;
+constexpr double largestMaskPixels = 4096.0 * 4096.0;
+
+enum class Scope { layer, transform, clip };
+
+std::optional<Scope> pushedScope(const DisplayCommand& command) {
+  if (std::holds_alternative<kit::PushLayer>(command)) return Scope::layer;
+  if (std::holds_alternative<kit::PushTransform>(command)) return Scope::transform;
+  if (std::holds_alternative<kit::PushClip>(command)) return Scope::clip;
+  return std::nullopt;
+}
+
+std::optional<Scope> poppedScope(const DisplayCommand& command) {
+  if (std::holds_alternative<kit::PopLayer>(command)) return Scope::layer;
+  if (std::holds_alternative<kit::PopTransform>(command)) return Scope::transform;
+  if (std::holds_alternative<kit::PopClip>(command)) return Scope::clip;
+  return std::nullopt;
+}
+
+// For each push, the index of its pop (the list's end when it has none);
+// for each pop, its push, or `unmatched` when it pops nothing of its kind.
+std::vector<std::size_t> matchScopes(const std::vector<DisplayCommand>& commands) {
+  std::vector<std::size_t> matches(commands.size(), unmatched);
+  std::vector<std::pair<Scope, std::size_t>> open;
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (const auto scope = pushedScope(commands[i])) {
+      open.emplace_back(*scope, i);
+      matches[i] = commands.size();
+    } else if (const auto popped = poppedScope(commands[i])) {
+      if (!open.empty() && open.back().first == *popped) {
+        matches[open.back().second] = i;
+        matches[i] = open.back().second;
+        open.pop_back();
+      }
+    }
+  }
+  return matches;
+}
+
+bool isFiniteRect(const Rect& r) {
+  return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) && std::isfinite(r.height);
+}
+
+Rect outset(const Rect& r, double amount) {
+  return {r.x - amount, r.y - amount, r.width + 2 * amount, r.height + 2 * amount};
+}
+
+std::optional<Rect> pathBounds(const kit::Path& path) {
+  double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+  auto add = [&](kit::Point p) {
+    minX = std::min(minX, p.x);
+    minY = std::min(minY, p.y);
+    maxX = std::max(maxX, p.x);
+    maxY = std::max(maxY, p.y);
+  };
+  for (const auto& element : path.elements()) {
+    if (const auto* move = std::get_if<kit::Path::MoveTo>(&element)) add(move->to);
+    if (const auto* line = std::get_if<kit::Path::LineTo>(&element)) add(line->to);
+    if (const auto* curve = std::get_if<kit::Path::CurveTo>(&element)) {
+      add(curve->control1);
+      add(curve->control2);
+      add(curve->to);
+    }
+  }
+  if (!(minX <= maxX) || !std::isfinite(minX + minY + maxX + maxY)) return std::nullopt;
+  return Rect{minX, minY, maxX - minX, maxY - minY};
+}
+
+Rect transformedBounds(const Rect& r, const AffineTransform& t) {
+  const kit::Point corners[] = {t.apply({r.minX(), r.minY()}), t.apply({r.maxX(), r.minY()}),
+                                t.apply({r.minX(), r.maxY()}), t.apply({r.maxX(), r.maxY()})};
+  double minX = corners[0].x, minY = corners[0].y, maxX = minX, maxY = minY;
+  for (const kit::Point& p : corners) {
+    minX = std::min(minX, p.x);
+    minY = std::min(minY, p.y);
+    maxX = std::max(maxX, p.x);
+    maxY = std::max(maxY, p.y);
+  }
+  return {minX, minY, maxX - minX, maxY - minY};
+}
+
+std::optional<Rect> intersection(const Rect& a, const Rect& b) {
+  const double left = std::max(a.minX(), b.minX()), top = std::max(a.minY(), b.minY());
+  const double right = std::min(a.maxX(), b.maxX()), bottom = std::min(a.maxY(), b.maxY());
+  if (!(right > left) || !(bottom > top)) return std::nullopt;
+  return Rect{left, top, right - left, bottom - top};
+}
+
+double transformScale(const AffineTransform& t) { return std::sqrt(std::abs(t.a * t.d - t.b * t.c)); }
+
+AffineTransform fromCairo(const cairo_matrix_t& m) { return {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0}; }
+
+cairo_line_cap_t cairoCap(kit::LineCap cap) {
+  switch (cap) {
+    case kit::LineCap::butt:
+      return CAIRO_LINE_CAP_BUTT;
+    case kit::LineCap::round:
+      return CAIRO_LINE_CAP_ROUND;
+    case kit::LineCap::square:
+      return CAIRO_LINE_CAP_SQUARE;
+  }
+  return CAIRO_LINE_CAP_BUTT;
+}
+
+cairo_line_join_t cairoJoin(kit::LineJoin join) {
+  switch (join) {
+    case kit::LineJoin::miter:
+      return CAIRO_LINE_JOIN_MITER;
+    case kit::LineJoin::round:
+      return CAIRO_LINE_JOIN_ROUND;
+    case kit::LineJoin::bevel:
+      return CAIRO_LINE_JOIN_BEVEL;
+  }
+  return CAIRO_LINE_JOIN_MITER;
+}
+
+// How far outside its path a stroke may reach.
+double strokeReach(const kit::StrokeStyle& style) {
+  const double half = std::isfinite(style.lineWidth) ? std::abs(style.lineWidth) / 2 : 0;
+  const double miter = std::isfinite(style.miterLimit) ? std::max(1.0, style.miterLimit) : 10;
+  return half * (style.join == kit::LineJoin::miter ? std::max(miter, 1.5) : 1.5);
+}
+
+bool setStrokeStyle(cairo_t* cr, const kit::StrokeStyle& style) {
+  if (!std::isfinite(style.lineWidth) || style.lineWidth <= 0) return false;
+  cairo_set_line_width(cr, style.lineWidth);
+  cairo_set_line_cap(cr, cairoCap(style.cap));
+  cairo_set_line_join(cr, cairoJoin(style.join));
+  cairo_set_miter_limit(cr, std::isfinite(style.miterLimit) ? std::max(1.0, style.miterLimit) : 10);
+  // A dash pattern needs finite non-negative lengths that do not all vanish.
+  const auto& dash = style.dash;
+  const bool dashable = !dash.empty() &&
+                        std::all_of(dash.begin(), dash.end(), [](double d) { return std::isfinite(d) && d >= 0; }) &&
+                        std::any_of(dash.begin(), dash.end(), [](double d) { return d > 0; });
+  if (dashable) {
+    cairo_set_dash(cr, dash.data(), static_cast<int>(dash.size()),
+                   std::isfinite(style.dashPhase) ? style.dashPhase : 0);
+  } else {
+    cairo_set_dash(cr, nullptr, 0, 0);
+  }
+  return true;
+}
+
+bool isVectorSurface(cairo_surface_t* surface) {
+  switch (cairo_surface_get_type(surface)) {
+    case CAIRO_SURFACE_TYPE_PDF:
+    case CAIRO_SURFACE_TYPE_PS:
+    case CAIRO_SURFACE_TYPE_SVG:
+    case CAIRO_SURFACE_TYPE_RECORDING:
+    case CAIRO_SURFACE_TYPE_SCRIPT:
+      return true;
+    default:
+      return false;
+  }
+}
+
+double fontPointSize(const kit::Font& font, double textScale) {
+  const double size = font.scaledSize(std::isfinite(textScale) && textScale > 0 ? textScale : 1);
+  return std::isfinite(size) && size > 0 ? size : 0;
+}
+
+// One run of a display list.
+class Playback {
+ public:
+  Playback(const kit::DisplayList& list, const PangoTextSystem& text)
+      : commands_(list.commands), matches_(matchScopes(list.commands)), text_(text) {}
+
+  void playRange(cairo_t* cr, std::size_t begin, std::size_t end, int depth) const {
+    if (depth > deepestNesting) return;
+    std::size_t i = begin;
+    while (i < end) {
+      const DisplayCommand& command = commands_[i];
+      const std::size_t close = std::min(matches_[i], end);
+      if (const auto* fill = std::get_if<kit::FillPath>(&command)) {
+        drawFill(cr, *fill);
+      } else if (const auto* stroke = std::get_if<kit::StrokePath>(&command)) {
+        drawStroke(cr, *stroke);
+      } else if (const auto* text = std::get_if<kit::DrawText>(&command)) {
+        drawText(cr, *text);
+      } else if (const auto* symbol = std::get_if<kit::DrawSymbol>(&command)) {
+        drawSymbol(cr, *symbol);
+      } else if (const auto* layer = std::get_if<kit::PushLayer>(&command)) {
+        drawLayer(cr, *layer, i + 1, close, depth + 1);
+        i = close + 1;
+        continue;
+      } else if (const auto* transform = std::get_if<kit::PushTransform>(&command)) {
+        if (isDrawableTransform(transform->transform)) {
+          const AffineTransform& t = transform->transform;
+          cairo_save(cr);
+          cairo_matrix_t matrix;
+          cairo_matrix_init(&matrix, t.a, t.b, t.c, t.d, t.tx, t.ty);
+          cairo_transform(cr, &matrix);
+          playRange(cr, i + 1, close, depth + 1);
+          cairo_restore(cr);
+        }
+        i = close + 1;
+        continue;
+      } else if (const auto* clip = std::get_if<kit::PushClip>(&command)) {
+        cairo_save(cr);
+        if (setPath(cr, clip->path) && !clip->path.empty()) {
+          cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+          cairo_clip(cr);
+          playRange(cr, i + 1, close, depth + 1);
+        }
+        cairo_restore(cr);
+        i = close + 1;
+        continue;
+      }
+      // Pops reached here have no push of their kind: ignored.
+      ++i;
+    }
+  }
+
+ private:
+  void drawFill(cairo_t* cr, const kit::FillPath& fill) const {
+    if (!isFiniteRect(fill.paintBounds) || !setPath(cr, fill.path)) return;
+    setSource(cr, fill.paint, fill.paintBounds);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_fill(cr);
+  }
+
+  void drawStroke(cairo_t* cr, const kit::StrokePath& stroke) const {
+    if (!isFiniteRect(stroke.paintBounds) || !setPath(cr, stroke.path)) return;
+    cairo_save(cr);
+    if (setStrokeStyle(cr, stroke.style)) {
+      setSource(cr, stroke.paint, stroke.paintBounds);
+      cairo_stroke(cr);
+    }
+    cairo_new_path(cr);
+    cairo_restore(cr);
+  }
+
+  void drawText(cairo_t* cr, const kit::DrawText& text) const {
+    if (!isFiniteRect(text.frame)) return;
+    setSource(cr, text.paint, text.frame);
+    text_.drawText(cr, text.request, text.frame);
+  }
+
+  void drawSymbol(cairo_t* cr, const kit::DrawSymbol& symbol) const {
+    if (!isFiniteRect(symbol.frame)) return;
+    const double pointSize = fontPointSize(symbol.request.font, symbol.request.textScale);
+    const auto shape = symbolShape(symbol.request.name, pointSize, symbol.request.font.weight);
+    if (!shape) return;
+    cairo_save(cr);
+    setSource(cr, symbol.paint, symbol.frame);
+    // The drawing keeps its own proportions, centred in the frame.
+    cairo_translate(cr, symbol.frame.x + (symbol.frame.width - shape->size.width) / 2,
+                    symbol.frame.y + (symbol.frame.height - shape->size.height) / 2);
+    for (const SymbolPart& part : shape->parts) {
+      setPath(cr, part.path);
+      if (part.kind == SymbolPart::Kind::fill) {
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_fill(cr);
+      } else {
+        cairo_set_line_width(cr, part.lineWidth);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+      }
+    }
+    cairo_restore(cr);
+  }
+
+  void drawLayer(cairo_t* cr, const kit::PushLayer& layer, std::size_t begin, std::size_t end, int depth) const {
+    if (depth > deepestNesting) return;
+    if (layer.shadow) drawShadow(cr, *layer.shadow, begin, end, depth);
+    const double opacity = std::isfinite(layer.opacity) ? std::clamp(layer.opacity, 0.0, 1.0) : 1;
+    if (opacity <= 0) return;
+    if (opacity >= 1) {
+      // Compositing a group at full opacity equals drawing its content.
+      cairo_save(cr);
+      playRange(cr, begin, end, depth);
+      cairo_restore(cr);
+      return;
+    }
+    cairo_push_group(cr);
+    playRange(cr, begin, end, depth);
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, opacity);
+  }
+
+  // The coverage of commands [begin, end) in the current user space, grown
+  // by how far strokes, text ink and nested glows may reach.
+  std::optional<Rect> contentBounds(std::size_t begin, std::size_t end) const {
+    std::optional<Rect> bounds;
+    std::vector<AffineTransform> transforms{AffineTransform{}};
+    std::vector<double> reaches{0};
+    std::vector<std::size_t> closes;
+    auto add = [&](const Rect& local, double extra) {
+      if (!isFiniteRect(local)) return;
+      const Rect grown = outset(local, extra + reaches.back());
+      const Rect r = transformedBounds(grown, transforms.back());
+      bounds = bounds ? bounds->united(r) : r;
+    };
+    for (std::size_t i = begin; i < end; ++i) {
+      while (!closes.empty() && closes.back() == i) {
+        closes.pop_back();
+        transforms.pop_back();
+        reaches.pop_back();
+      }
+      const DisplayCommand& command = commands_[i];
+      if (const auto* fill = std::get_if<kit::FillPath>(&command)) {
+        if (auto r = pathBounds(fill->path)) add(*r, 0);
+      } else if (const auto* stroke = std::get_if<kit::StrokePath>(&command)) {
+        if (auto r = pathBounds(stroke->path)) add(*r, strokeReach(stroke->style));
+      } else if (const auto* text = std::get_if<kit::DrawText>(&command)) {
+        add(text->frame, fontPointSize(text->request.font, text->request.textScale) / 2 + 1);
+      } else if (const auto* symbol = std::get_if<kit::DrawSymbol>(&command)) {
+        add(symbol->frame, fontPointSize(symbol->request.font, symbol->request.textScale) / 2 + 1);
+      } else if (pushedScope(command)) {
+        AffineTransform t = transforms.back();
+        double reach = reaches.back();
+        if (const auto* transform = std::get_if<kit::PushTransform>(&command)) {
+          if (isDrawableTransform(transform->transform)) t = t.concatenating(transform->transform);
+        } else if (const auto* layer = std::get_if<kit::PushLayer>(&command)) {
+          if (layer->shadow && std::isfinite(layer->shadow->radius + layer->shadow->x + layer->shadow->y)) {
+            reach += 3 * std::abs(layer->shadow->radius) + std::hypot(layer->shadow->x, layer->shadow->y);
+          }
+        }
+        transforms.push_back(t);
+        reaches.push_back(reach);
+        closes.push_back(matches_[i]);
+      }
+    }
+    return bounds;
+  }
+
+  // The layer's coverage tinted with the shadow colour, blurred with a
+  // Gaussian of standard deviation `radius` points and offset. The content
+  // is drawn again into an alpha mask at a resolution matched to the blur.
+  void drawShadow(cairo_t* cr, const kit::Shadow& shadow, std::size_t begin, std::size_t end, int depth) const {
+    const kit::Color& color = shadow.color;
+    if (!std::isfinite(shadow.radius) || !std::isfinite(shadow.x) || !std::isfinite(shadow.y)) return;
+    if (!(color.opacity > 0)) return;
+    const auto content = contentBounds(begin, end);
+    if (!content) return;
+
+    // 1. Work in the space the current matrix maps to (device space less
+    //    any device scale), where the mask is placed at the end.
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    const AffineTransform toDevice = fromCairo(matrix);
+    cairo_surface_t* target = cairo_get_target(cr);
+    double deviceScaleX = 1, deviceScaleY = 1;
+    cairo_surface_get_device_scale(target, &deviceScaleX, &deviceScaleY);
+    const double pixelsPerUnit =
+        std::max(deviceScaleX, deviceScaleY) * (isVectorSurface(target) ? vectorMaskResolution : 1);
+    const double sigma = std::abs(shadow.radius) * transformScale(toDevice);  // device units
+    const kit::Point offset = {matrix.xx * shadow.x + matrix.xy * shadow.y,
+                               matrix.yx * shadow.x + matrix.yy * shadow.y};
+
+    // 2. Only content that can cast onto the visible area matters.
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    const Rect visible = transformedBounds({x1, y1, x2 - x1, y2 - y1}, toDevice);
+    const Rect casting = outset(visible.offsetBy(-offset.x, -offset.y), 3 * sigma + 1);
+    const auto region = intersection(transformedBounds(*content, toDevice), casting);
+    if (!region) return;
+
+    // 3. Mask resolution: device pixels, coarsened for wide blurs.
+    const double sigmaPixels = sigma * pixelsPerUnit;
+    double maskScale = pixelsPerUnit;
+    if (sigmaPixels > 2 * maskSigmaPixels) maskScale = pixelsPerUnit * maskSigmaPixels / sigmaPixels;
+    const double area = region->width * region->height * maskScale * maskScale;
+    if (area > largestMaskPixels) maskScale *= std::sqrt(largestMaskPixels / area);
+    const double maskSigma = sigma * maskScale;
+    const int pad = static_cast<int>(std::ceil(3 * maskSigma)) + 2;
+    const int width = static_cast<int>(std::ceil(region->width * maskScale)) + 2 * pad;
+    const int height = static_cast<int>(std::ceil(region->height * maskScale)) + 2 * pad;
+
+    // 4. Draw the content's coverage into the mask.
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+      cairo_surface_destroy(mask);
+      return;
+    }
+    cairo_t* maskContext = cairo_create(mask);
+    cairo_matrix_t step;
+    cairo_matrix_init_translate(&step, -region->x, -region->y);
+    cairo_matrix_multiply(&matrix, &matrix, &step);
+    cairo_matrix_init_scale(&step, maskScale, maskScale);
+    cairo_matrix_multiply(&matrix, &matrix, &step);
+    cairo_matrix_init_translate(&step, pad, pad);
+    cairo_matrix_multiply(&matrix, &matrix, &step);
+    cairo_set_matrix(maskContext, &matrix);
+    playRange(maskContext, begin, end, depth);
+    cairo_destroy(maskContext);
+
+    // 5. Blur it, then paint the shadow colour through it, offset.
+    cairo_surface_t* blurred = gaussianBlurredAlpha(mask, maskSigma);
+    cairo_surface_destroy(mask);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_translate(cr, region->x + offset.x, region->y + offset.y);
+    cairo_scale(cr, 1 / maskScale, 1 / maskScale);
+    cairo_translate(cr, -pad, -pad);
+    cairo_set_source_rgba(cr, std::clamp(color.red, 0.0, 1.0), std::clamp(color.green, 0.0, 1.0),
+                          std::clamp(color.blue, 0.0, 1.0), std::min(color.opacity, 1.0));
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(blurred);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
+    cairo_mask(cr, pattern);
+    cairo_pattern_destroy(pattern);
+    cairo_restore(cr);
+    cairo_surface_destroy(blurred);
+  }
+
+  const std::vector<DisplayCommand>& commands_;
+  std::vector<std::size_t> matches_;
+  const PangoTextSystem& text_;
+};
+
+}  // namespace
+
+void CairoPlayer::play(const kit::DisplayList& list, cairo_t* cr, double scale) const {
+  if (cr == nullptr || cairo_status(cr) != CAIRO_STATUS_SUCCESS) return;
+  if (!std::isfinite(scale) || scale <= 0) return;
+  cairo_save(cr);
+  cairo_scale(cr, scale, scale);
+  Playback(list, text_).playRange(cr, 0, list.commands.size(), 0);
+  cairo_restore(cr);
+}
+
+}  // namespace zelto::render

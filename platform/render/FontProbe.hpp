@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/kit/Font.hpp"
+
+struct _FcConfig;
+
+namespace zelto::render {
+
+// Answers which font families this machine has installed, through
+// fontconfig, and which family a kit font resolves to.
+//
+// fontconfig always returns some font for a request, so a family counts as
+// installed only when the best match really carries that family name.
+class FontProbe {
+ public:
+  // Uses the process's fontconfig configuration.
+  FontProbe();
+  // Uses only the configuration file `configFile` (tests pin their fonts so).
+  // Throws std::runtime_error when the file cannot be loaded.
+  explicit FontProbe(const std::filesystem::path& configFile);
+  ~FontProbe();
+  FontProbe(const FontProbe&) = delete;
+  FontProbe& operator=(const FontProbe&) = delete;
+
+  // Whether the family itself is installed (case-insensitive), not a
+  // substitute fontconfig would pick for it.
+  bool isFamilyInstalled(const std::string& family) const;
+
+  // The family the renderer draws `font` with: the requested family when it
+  // is installed; for the rounded design a rounded sans when one is
+  // installed; otherwise the system face ("Inter"), or whatever fontconfig
+  // offers for sans-serif on a machine without it.
+  std::string resolvedFamily(const kit::Font& font) const;
+
+  // The configuration the renderer's font map uses (never null).
+  _FcConfig* config() const { return config_; }
+
+ private:
+  std::string fallbackFamily() const;
+
+  _FcConfig* config_ = nullptr;
+  mutable std::mutex mutex_;
+  mutable std::map<std::string, bool> installed_;
+  mutable std::optional<std::string> fallback_;
+};
+
+// The system face of the kit.
+inline constexpr const char* systemFontFamily = "Inter";
+
+}  // namespace zelto::render
