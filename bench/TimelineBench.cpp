@@ -25,9 +25,10 @@ struct Fixture {
   Fixture() {
     std::string pattern = "/tmp/zelto-bench-XXXXXX";
     directory = ::mkdtemp(pattern.data());
-    environment.emplace(host::RequestEnvironment{
-        now, *locale::Calendar::make("Europe/Berlin", 2), locale::Locale::make("en_US"),
-        host::SharedContainer{defaults::SuiteLocation{directory, "zelto-bench"}, SharedSnapshotStore::appGroupIdentifier}});
+    environment.emplace(
+        host::RequestEnvironment{now, *locale::Calendar::make("Europe/Berlin", 2), locale::Locale::make("en_US"),
+                                 host::SharedContainer{defaults::SuiteLocation{directory, "zelto-bench"},
+                                                       SharedSnapshotStore::appGroupIdentifier}});
     json = encodeJson(makeSampleDashboard(now, environment->calendar));
     const auto suite = defaults::Suite::open(environment->container.suiteName, environment->container.location);
     suite.setData(SharedSnapshotStore::dashboardKey, json);

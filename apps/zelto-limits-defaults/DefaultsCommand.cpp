@@ -297,8 +297,23 @@ std::optional<Failure> runDelete(const Suite& suite, const Request& request) {
   return std::nullopt;
 }
 
+// Prints the message as one line: line breaks and other control characters
+// (from a key or a file name, say) are escaped.
 int report(const Failure& failure, std::ostream& error) {
-  if (!failure.message.empty()) error << programName << ": " << failure.message << '\n';
+  if (failure.message.empty()) return failure.status;
+  std::string line;
+  for (const char character : failure.message) {
+    if (character == '\n') {
+      line += "\\n";
+    } else if (character == '\r') {
+      line += "\\r";
+    } else if (static_cast<unsigned char>(character) < 0x20 || character == 0x7f) {
+      line += '?';
+    } else {
+      line += character;
+    }
+  }
+  error << programName << ": " << line << '\n';
   return failure.status;
 }
 

@@ -41,8 +41,12 @@ std::optional<Date> parseWith(const char* pattern, const icu::UnicodeString& tex
 std::optional<Date> parseIso8601(const std::string& text, const locale::Calendar& calendar) {
   // Most specific first; "XXX" takes both "Z" and "+01:00".
   static constexpr std::array patterns = {
-      "yyyy-MM-dd'T'HH:mm:ss.SSSXXX", "yyyy-MM-dd'T'HH:mm:ssXXX", "yyyy-MM-dd'T'HH:mmXXX",
-      "yyyy-MM-dd'T'HH:mm:ss.SSS",    "yyyy-MM-dd'T'HH:mm:ss",    "yyyy-MM-dd'T'HH:mm",
+      "yyyy-MM-dd'T'HH:mm:ss.SSSXXX",
+      "yyyy-MM-dd'T'HH:mm:ssXXX",
+      "yyyy-MM-dd'T'HH:mmXXX",
+      "yyyy-MM-dd'T'HH:mm:ss.SSS",
+      "yyyy-MM-dd'T'HH:mm:ss",
+      "yyyy-MM-dd'T'HH:mm",
       "yyyy-MM-dd",
   };
   const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);

@@ -24,7 +24,8 @@ fs::path suiteDirectory(const RequestOptions& options, const locale::Environment
   }
   auto directory = defaults::defaultSuiteDirectory(environment);
   if (!directory) {
-    throw UsageError("cannot tell where the suite lives: set HOME, XDG_DATA_HOME or ZELTO_LIMITS_DEFAULTS_DIR, or pass --dir");
+    throw UsageError(
+        "cannot tell where the suite lives: set HOME, XDG_DATA_HOME or ZELTO_LIMITS_DEFAULTS_DIR, or pass --dir");
   }
   return *directory;
 }

@@ -2,8 +2,6 @@
 
 #include <boost/json/serialize.hpp>
 
-#include <cmath>
-
 #include "widget/browsing/UsageWeekIntents.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
 #include "widget/model/SnapshotJson.hpp"
@@ -17,15 +15,6 @@ namespace {
 
 host::TimelineProviderContext contextFor(const host::RequestEnvironment& environment, bool isPreview = false) {
   return host::TimelineProviderContext{kit::WidgetFamily::systemSmall, isPreview, environment};
-}
-
-// Whole seconds print as integers (763466400), others with their fraction.
-boost::json::value dateJson(Date date) {
-  constexpr double twoToThe63 = 9223372036854775808.0;
-  if (date >= -twoToThe63 && date < twoToThe63 && std::trunc(date) == date) {
-    return static_cast<std::int64_t>(date);
-  }
-  return date;
 }
 
 int print(const boost::json::value& value, std::ostream& out) {
@@ -60,7 +49,8 @@ boost::json::value weekJson(const std::optional<ZeltoUsageWeek>& week, const hos
   const auto& locale = environment.locale;
   boost::json::array days;
   for (const auto& day : week->days) {
-    days.push_back(boost::json::object{{"date", dateJson(day.date)}, {"dayKey", dayKey(day.date, calendar)}, {"tokens", day.tokens}});
+    days.push_back(boost::json::object{
+        {"date", dateJson(day.date)}, {"dayKey", dayKey(day.date, calendar)}, {"tokens", day.tokens}});
   }
   boost::json::object object;
   object["offset"] = week->offset;
@@ -112,7 +102,8 @@ int runIntent(const host::RequestEnvironment& environment, WeekDirection directi
   boost::json::array reloaded;
   for (const auto& kind : center.takeRequestedReloads()) reloaded.emplace_back(kind);
   const SharedSnapshotStore store(environment.container.location, environment.container.suiteName);
-  return print(boost::json::object{{"usageWeekOffset", store.readWeekOffset()}, {"reloaded", std::move(reloaded)}}, out);
+  return print(boost::json::object{{"usageWeekOffset", store.readWeekOffset()}, {"reloaded", std::move(reloaded)}},
+               out);
 }
 
 int runWeek(const host::RequestEnvironment& environment, std::optional<std::int64_t> offset, std::ostream& out) {

@@ -19,14 +19,16 @@ using zelto::cli::RequestOptions;
 constexpr const char* programName = "zelto-limits-widget";
 
 void addRequestOptions(CLI::App& app, RequestOptions& options) {
-  app.add_option("--dir", options.directory, "Folder of the shared suites (default: $ZELTO_LIMITS_DEFAULTS_DIR, else $XDG_DATA_HOME/zelto-limits)")
+  app.add_option("--dir", options.directory,
+                 "Folder of the shared suites (default: $ZELTO_LIMITS_DEFAULTS_DIR, else $XDG_DATA_HOME/zelto-limits)")
       ->type_name("DIR");
   app.add_option("--suite", options.suiteName, "Suite name (default: group.zelto.limits)")->type_name("NAME");
   app.add_option("--now", options.now, "The clock for this run, ISO-8601, e.g. 2025-03-12T10:00:00+01:00")
       ->type_name("ISO-8601");
   app.add_option("--time-zone", options.timeZone, "IANA time zone, e.g. Europe/Berlin (default: TZ or the system's)")
       ->type_name("IANA-NAME");
-  app.add_option("--locale", options.localeName, "Locale, BCP 47 or POSIX form, e.g. de-DE (default: LC_ALL, LC_TIME, LANG)")
+  app.add_option("--locale", options.localeName,
+                 "Locale, BCP 47 or POSIX form, e.g. de-DE (default: LC_ALL, LC_TIME, LANG)")
       ->type_name("NAME");
   app.add_option("--first-weekday", options.firstWeekday, "First day of the week, 1 (Sunday) to 7 (Saturday)")
       ->type_name("1..7")
@@ -77,10 +79,9 @@ int main(int argc, char** argv) {
     if (snapshot->parsed()) return zelto::cli::runSnapshot(environment, preview, std::cout);
     if (timeline->parsed()) return zelto::cli::runTimeline(environment, std::cout);
     if (intent->parsed()) {
-      return zelto::cli::runIntent(environment,
-                                   direction == "previous" ? zelto::cli::WeekDirection::previous
-                                                           : zelto::cli::WeekDirection::next,
-                                   std::cout);
+      return zelto::cli::runIntent(
+          environment, direction == "previous" ? zelto::cli::WeekDirection::previous : zelto::cli::WeekDirection::next,
+          std::cout);
     }
     if (week->parsed()) return zelto::cli::runWeek(environment, offset, std::cout);
   } catch (const zelto::cli::UsageError& e) {

@@ -45,7 +45,8 @@ class TimelineProvider {
  public:
   virtual ~TimelineProvider() = default;
   virtual Entry placeholder(const TimelineProviderContext& context) const = 0;
-  virtual void getSnapshot(const TimelineProviderContext& context, const std::function<void(Entry)>& completion) const = 0;
+  virtual void getSnapshot(const TimelineProviderContext& context,
+                           const std::function<void(Entry)>& completion) const = 0;
   virtual void getTimeline(const TimelineProviderContext& context,
                            const std::function<void(Timeline<Entry>)>& completion) const = 0;
 };

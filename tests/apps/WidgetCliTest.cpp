@@ -56,8 +56,8 @@ TEST(ParseIso8601, ReadsOffsetsZonesFractionsAndLocalTimes) {
 
 TEST(ParseIso8601, RefusesAnythingElse) {
   const auto utc = *locale::Calendar::make("UTC", 1);
-  for (const char* text : {"", "yesterday", "2025-03-12T10:00:00Zjunk", "2025-13-01", "2025-02-30T10:00:00Z",
-                           "763466400", "12/03/2025"}) {
+  for (const char* text :
+       {"", "yesterday", "2025-03-12T10:00:00Zjunk", "2025-13-01", "2025-02-30T10:00:00Z", "763466400", "12/03/2025"}) {
     EXPECT_FALSE(parseIso8601(text, utc)) << text;
   }
 }
@@ -70,8 +70,8 @@ TEST(ResolveRequest, OptionsOverrideTheUserSettings) {
   options.timeZone = "Asia/Kolkata";
   options.localeName = "de-DE";
   options.firstWeekday = 1;
-  const auto environment =
-      resolveRequest(options, fakeEnvironment({{"TZ", "America/New_York"}, {"LANG", "en_US.UTF-8"}}), SuiteAccess::read);
+  const auto environment = resolveRequest(
+      options, fakeEnvironment({{"TZ", "America/New_York"}, {"LANG", "en_US.UTF-8"}}), SuiteAccess::read);
   EXPECT_EQ(environment.now, testing::wednesdayMorning);
   EXPECT_EQ(environment.calendar.timeZoneId(), "Asia/Kolkata");
   EXPECT_EQ(environment.calendar.firstWeekday(), 1);
@@ -81,11 +81,12 @@ TEST(ResolveRequest, OptionsOverrideTheUserSettings) {
 }
 
 TEST(ResolveRequest, DirectoryComesFromTheEnvironment) {
-  const auto environment = resolveRequest(
-      {}, fakeEnvironment({{"HOME", "/home/someone"}, {"TZ", "UTC"}, {"LANG", "C"}}), SuiteAccess::read);
+  const auto environment =
+      resolveRequest({}, fakeEnvironment({{"HOME", "/home/someone"}, {"TZ", "UTC"}, {"LANG", "C"}}), SuiteAccess::read);
   EXPECT_EQ(environment.container.location.directory, "/home/someone/.local/share/zelto-limits");
-  const auto overridden = resolveRequest(
-      {}, fakeEnvironment({{"HOME", "/home/someone"}, {"ZELTO_LIMITS_DEFAULTS_DIR", "/srv/suites"}}), SuiteAccess::read);
+  const auto overridden =
+      resolveRequest({}, fakeEnvironment({{"HOME", "/home/someone"}, {"ZELTO_LIMITS_DEFAULTS_DIR", "/srv/suites"}}),
+                     SuiteAccess::read);
   EXPECT_EQ(overridden.container.location.directory, "/srv/suites");
 }
 
@@ -117,8 +118,10 @@ TEST(ResolveRequest, MissingFolderReadsAsEmptyButMustBeCreatableForWrites) {
   EXPECT_NO_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::read));
   EXPECT_NO_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::write));
   if (::geteuid() != 0) {
-    std::filesystem::permissions(directory.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::write), UsageError);
+    std::filesystem::permissions(directory.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::write),
+                 UsageError);
     std::filesystem::permissions(directory.path(), std::filesystem::perms::owner_all);
   }
 }

@@ -70,8 +70,7 @@ TEST_F(LimitTimelineProviderTest, PreviewSnapshotBoundsStoredOffsetBySampleHisto
   const LimitEntry entry = snapshot(/*isPreview=*/true);
   ASSERT_TRUE(entry.dashboard);
   EXPECT_EQ(*entry.dashboard, ZeltoDashboardSnapshot::sample(environment.now, environment.calendar));
-  EXPECT_EQ(entry.usageWeekOffset,
-            earliestUsageWeekOffset(*entry.dashboard, environment.calendar, environment.now));
+  EXPECT_EQ(entry.usageWeekOffset, earliestUsageWeekOffset(*entry.dashboard, environment.calendar, environment.now));
   EXPECT_TRUE(entry.usageWeekOffset == -2 || entry.usageWeekOffset == -1);
 }
 
@@ -126,9 +125,9 @@ TEST(ZeltoLimitsWidgetDeclaration, KindMatchesWhatIntentsReload) {
   EXPECT_EQ(ZeltoLimitsWidget::kind, "ZeltoLimitsWidget");
   EXPECT_EQ(ZeltoLimitsWidget::kind, zeltoLimitsWidgetKind);
   EXPECT_EQ(ZeltoLimitsWidget::displayName, "Zelto Limits");
-  EXPECT_EQ(ZeltoLimitsWidget::supportedFamilies,
-            (std::array{kit::WidgetFamily::systemSmall, kit::WidgetFamily::systemMedium,
-                        kit::WidgetFamily::systemLarge}));
+  EXPECT_EQ(
+      ZeltoLimitsWidget::supportedFamilies,
+      (std::array{kit::WidgetFamily::systemSmall, kit::WidgetFamily::systemMedium, kit::WidgetFamily::systemLarge}));
 }
 
 }  // namespace

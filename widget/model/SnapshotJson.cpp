@@ -420,4 +420,6 @@ std::string encodeJson(const ZeltoDashboardSnapshot& dashboard) { return json::s
 
 std::string encodeJson(const ZeltoLimitSnapshot& limits) { return json::serialize(toJson(limits)); }
 
+boost::json::value dateJson(Date date) { return dateValue(date); }
+
 }  // namespace zelto

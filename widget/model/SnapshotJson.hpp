@@ -64,6 +64,10 @@ DecodeResult<ZeltoLimitSnapshot> decodeLimitSnapshot(std::string_view json);
 // has no JSON form: writing one throws std::invalid_argument.
 boost::json::object toJson(const ZeltoDashboardSnapshot& dashboard);
 boost::json::object toJson(const ZeltoLimitSnapshot& limits);
+// A date as the writers put it: whole seconds as an integer (763291800),
+// others as a number with a fraction. Throws std::invalid_argument for a
+// non-finite date, which has no JSON form.
+boost::json::value dateJson(Date date);
 std::string encodeJson(const ZeltoDashboardSnapshot& dashboard);
 std::string encodeJson(const ZeltoLimitSnapshot& limits);
 

@@ -26,7 +26,7 @@ LimitedAccount rank(const ZeltoAccountSnapshot& account, std::size_t position) {
     // Each term is at most 100, so the sum cannot overflow for any real list;
     // saturate all the same.
     sum = sum > std::numeric_limits<std::int64_t>::max() - remaining ? std::numeric_limits<std::int64_t>::max()
-                                                                      : sum + remaining;
+                                                                     : sum + remaining;
   }
   return {&account, position, lowest, sum};
 }
@@ -35,7 +35,8 @@ LimitedAccount rank(const ZeltoAccountSnapshot& account, std::size_t position) {
 
 std::vector<ZeltoAccountSnapshot> prioritizedAccounts(const ZeltoDashboardSnapshot& dashboard, std::int64_t limit) {
   if (limit < 1) return {};
-  const auto room = static_cast<std::size_t>(std::min<std::int64_t>(limit, static_cast<std::int64_t>(dashboard.accounts.size())));
+  const auto room =
+      static_cast<std::size_t>(std::min<std::int64_t>(limit, static_cast<std::int64_t>(dashboard.accounts.size())));
 
   // 1. Split into accounts with limits (remembering their position) and without.
   std::vector<LimitedAccount> limited;
