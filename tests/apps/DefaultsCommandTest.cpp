@@ -82,6 +82,13 @@ TEST_F(CommandTest, MissingKeyExitsOneWithOneLine) {
   EXPECT_EQ(suite().integer("present"), 1);
 }
 
+TEST_F(CommandTest, MessagesStayOnOneLineWhateverTheKey) {
+  const CommandResult result = run({"read", "two\nlines\r\x1b[2J"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(isOneErrorLine(result.error)) << result.error;
+  EXPECT_NE(result.error.find("\"two\\nlines\\r?[2J\""), std::string::npos) << result.error;
+}
+
 TEST_F(CommandTest, ValueOfTheOtherTypeIsStillShownByRead) {
   // The tool shows whatever is stored; only the widget's typed reads treat
   // a value of the other type as missing.

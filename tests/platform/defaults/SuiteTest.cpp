@@ -111,35 +111,19 @@ TEST_F(SuiteTest, EntriesAreOrderedByKeyWithTheirTypes) {
   EXPECT_EQ(suite.entries(), expected);
 }
 
-TEST_F(SuiteTest, KeysAreExactByteStrings) {
+TEST_F(SuiteTest, KeysAndSuitesAreKeptApart) {
   Suite suite = shared();
-  ASSERT_EQ(suite.setInteger("Key", 1), std::nullopt);
-  ASSERT_EQ(suite.setInteger("key", 2), std::nullopt);
-  ASSERT_EQ(suite.setInteger("k\xc3\xa9y", 3), std::nullopt);
-  EXPECT_EQ(suite.integer("Key"), 1);
-  EXPECT_EQ(suite.integer("key"), 2);
-  EXPECT_EQ(suite.integer("k\xc3\xa9y"), 3);
-  EXPECT_EQ(suite.integer("KEY"), std::nullopt);
-}
-
-TEST_F(SuiteTest, SuitesInOneFolderAreSeparate) {
-  Suite shared = this->shared();
   Suite other = Suite::open("other", location());
-  ASSERT_EQ(shared.setInteger("key", 1), std::nullopt);
-  EXPECT_EQ(other.integer("key"), std::nullopt);
-  ASSERT_EQ(other.setInteger("key", 2), std::nullopt);
-  EXPECT_EQ(shared.integer("key"), 1);
-}
-
-TEST_F(SuiteTest, AnotherSuiteValueOfTheSameFileSeesWrites) {
-  // Nothing is cached: a second Suite value for the same name reads what the
-  // first one wrote, and vice versa.
-  Suite writer = shared();
-  Suite reader = shared();
-  ASSERT_EQ(writer.setInteger("key", 5), std::nullopt);
-  EXPECT_EQ(reader.integer("key"), 5);
-  ASSERT_EQ(reader.setInteger("key", 6), std::nullopt);
-  EXPECT_EQ(writer.integer("key"), 6);
+  ASSERT_EQ(suite.setInteger("Key", 1), std::nullopt);
+  ASSERT_EQ(suite.setInteger("k\xc3\xa9y", 2), std::nullopt);
+  ASSERT_EQ(other.setInteger("Key", 3), std::nullopt);
+  EXPECT_EQ(suite.integer("Key"), 1);
+  EXPECT_EQ(suite.integer("k\xc3\xa9y"), 2);
+  EXPECT_EQ(suite.integer("key"), std::nullopt) << "keys are exact byte strings";
+  EXPECT_EQ(other.integer("Key"), 3);
+  // Nothing is cached: a second value for the same suite sees every write.
+  ASSERT_EQ(shared().setInteger("Key", 4), std::nullopt);
+  EXPECT_EQ(suite.integer("Key"), 4);
 }
 
 TEST_F(SuiteTest, InvalidNamesFallBackToTheStandardSuite) {
