@@ -65,13 +65,24 @@ const TextMeasurement& LayoutEngine::measureText(NodeIndex index, ProposedSize p
   // An infinite width asks for the ideal size, as an unspecified one does.
   const std::optional<double> width = finiteLength(proposal.width);
   const std::optional<double> height = finiteLength(proposal.height);
-  std::vector<TextCacheEntry>& cache = textCaches_[index];
-  for (const TextCacheEntry& entry : cache) {
+  for (const TextCacheEntry& entry : textCaches_[index]) {
     if (entry.width == width && entry.height == height) return entry.measurement;
   }
-  const TextContent& text = *tree_.nodes[index].as<TextContent>();
-  TextMeasurement measurement = textSystem_.measure(text.request, width, height);
-  measurement.size = placeable(measurement.size);
+  TextMeasurement measurement;
+  // A height only cuts lines off (or shrinks the text) when the text does not
+  // fit in it: where the unconstrained text fits, that is the answer. A text
+  // always keeps at least one line, so a single line that may not shrink is
+  // the answer for any height too.
+  const TextRequest& request = tree_.nodes[index].as<TextContent>()->request;
+  const TextMeasurement* unconstrained = height ? &measureText(index, {width, std::nullopt}) : nullptr;
+  if (unconstrained != nullptr && (unconstrained->size.height <= *height + 1e-9 ||
+                                   (unconstrained->lineCount <= 1 && request.minimumScaleFactor >= 1))) {
+    measurement = *unconstrained;
+  } else {
+    measurement = textSystem_.measure(request, width, height);
+    measurement.size = placeable(measurement.size);
+  }
+  std::vector<TextCacheEntry>& cache = textCaches_[index];
   cache.push_back({width, height, std::move(measurement)});
   return cache.back().measurement;
 }

@@ -68,12 +68,12 @@ enum class ContentMode { fit, fill };
 // Bounds of a flexible frame; absent bounds do not constrain. An ideal size
 // answers a proposal that leaves the dimension unspecified.
 struct FlexibleFrame {
-  std::optional<double> minWidth;
-  std::optional<double> idealWidth;
-  std::optional<double> maxWidth;
-  std::optional<double> minHeight;
-  std::optional<double> idealHeight;
-  std::optional<double> maxHeight;
+  std::optional<double> minWidth = std::nullopt;
+  std::optional<double> idealWidth = std::nullopt;
+  std::optional<double> maxWidth = std::nullopt;
+  std::optional<double> minHeight = std::nullopt;
+  std::optional<double> idealHeight = std::nullopt;
+  std::optional<double> maxHeight = std::nullopt;
   Alignment alignment = Alignment::center();
 };
 

@@ -30,7 +30,7 @@ struct Metrics {
   bool tabular;
 
   double advance(const std::string& character) const {
-    const bool narrow = (character == "1" && !tabular) || character == "i";
+    const bool narrow = character == "1" && !tabular;
     return (narrow ? 0.4 : 0.6) * size + tracking;
   }
   double width(const std::vector<std::string>& line) const {
@@ -155,6 +155,7 @@ Layout layoutText(const std::string& text, const Metrics& metrics, std::optional
 TextMeasurement FakeTextSystem::measure(const TextRequest& request, std::optional<double> width,
                                         std::optional<double> height) const {
   ++measureCalls;
+  calls.push_back({request, width, height});
   const double baseSize = request.font.scaledSize(request.textScale);
   const auto linesAllowed = [&](double size) {
     int lines = request.lineLimit.value_or(1 << 20);

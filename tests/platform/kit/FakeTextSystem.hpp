@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/kit/TextSystem.hpp"
 
@@ -11,9 +12,9 @@ namespace zelto::kit::testing {
 // A deterministic text system so that layout tests can assert exact numbers
 // independent of installed fonts. At point size s (the font's scaled size
 // times the applied scale):
-// - every character is 0.6 s wide, except "1" and "i", which are 0.4 s
-//   unless tabular digits are asked for ("1" only); tracking t adds t after
-//   every character, the last included;
+// - every character is 0.6 s wide, except "1", which is 0.4 s unless
+//   tabular digits are asked for; tracking t adds t after every character,
+//   the last included;
 // - a line is 1.2 s high; the first baseline is 0.95 s below the top;
 // - lines break at spaces (inside a word only when it is wider than the
 //   line); a text never reports more width than offered;
@@ -30,8 +31,15 @@ class FakeTextSystem final : public TextSystem {
   std::string resolvedFamily(const Font& font) const override;
   bool isFamilyInstalled(const std::string& family) const override;
 
-  // How many times measure() ran (layout is expected to cache).
+  // How many times measure() ran, and with what (layout is expected to cache).
+  struct Call {
+    TextRequest request;
+    std::optional<double> width;
+    std::optional<double> height;
+    bool operator==(const Call&) const = default;
+  };
   mutable int measureCalls = 0;
+  mutable std::vector<Call> calls;
 
   std::set<std::string> knownSymbols{"chevron.left",
                                      "chevron.right",

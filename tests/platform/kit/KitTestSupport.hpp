@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FakeTextSystem.hpp"
+#include "platform/kit/Inspection.hpp"
 #include "platform/kit/Kit.hpp"
 
 namespace zelto::kit::testing {
