@@ -114,39 +114,51 @@ kit::Color angularGradientColor(const kit::AngularGradient& gradient, double ang
   return spans.back().toColor;
 }
 
-cairo_pattern_t* createAngularGradientPattern(const kit::AngularGradient& gradient, const kit::Rect& bounds) {
+cairo_pattern_t* createAngularGradientPattern(const kit::AngularGradient& gradient, const kit::Rect& bounds,
+                                              std::optional<Annulus> coverage) {
   cairo_pattern_t* pattern = cairo_pattern_create_mesh();
   const auto stops = normalizedStops(gradient.stops);
   const auto spans = spansOf(gradient, stops);
   const kit::Point center = gradient.center.in(bounds);
   if (spans.empty() || !std::isfinite(center.x) || !std::isfinite(center.y)) return pattern;
-  // The sectors reach past the farthest corner of the bounds.
-  double radius = 1;
-  for (const kit::Point corner : {kit::Point{bounds.minX(), bounds.minY()}, kit::Point{bounds.maxX(), bounds.minY()},
-                                  kit::Point{bounds.minX(), bounds.maxY()}, kit::Point{bounds.maxX(), bounds.maxY()}}) {
-    radius = std::max(radius, std::hypot(corner.x - center.x, corner.y - center.y) + 1);
+  // A pixel of margin on either side keeps antialiased edges covered.
+  double inner = 0, outer = 1;
+  if (coverage) {
+    inner = std::max(0.0, coverage->inner - 1);
+    outer = coverage->outer + 1;
+  } else {
+    for (const kit::Point corner :
+         {kit::Point{bounds.minX(), bounds.minY()}, kit::Point{bounds.maxX(), bounds.minY()},
+          kit::Point{bounds.minX(), bounds.maxY()}, kit::Point{bounds.maxX(), bounds.maxY()}}) {
+      outer = std::max(outer, std::hypot(corner.x - center.x, corner.y - center.y) + 1);
+    }
   }
-  if (!std::isfinite(radius)) return pattern;
-  auto at = [&](double angle) {
+  if (!std::isfinite(outer) || !std::isfinite(inner) || outer <= inner) return pattern;
+  auto at = [&](double radius, double angle) {
     return kit::Point{center.x + radius * std::cos(angle), center.y + radius * std::sin(angle)};
   };
   for (const Span& span : spans) {
     const int sectors = std::max(1, static_cast<int>(std::ceil((span.to - span.from) / fullTurn * sectorsPerTurn)));
     const double step = (span.to - span.from) / sectors;
-    // Cubic control distance for an arc of `step`.
-    const double k = 4.0 / 3.0 * std::tan(step / 4) * radius;
+    // Cubic control distance, per unit of radius, for an arc of `step`.
+    const double k = 4.0 / 3.0 * std::tan(step / 4);
     for (int i = 0; i < sectors; ++i) {
       const double a0 = span.from + i * step, a1 = a0 + step;
-      const kit::Point p1 = at(a0), p2 = at(a1);
-      // A degenerate four-corner patch: the centre twice, so that colour
-      // varies with the angle only.
+      const kit::Point outer0 = at(outer, a0), outer1 = at(outer, a1);
+      // A four-corner patch bounded by the two radii and the two arcs; with
+      // no inner radius the inner arc shrinks to the centre. Colour varies
+      // with the angle only.
       cairo_mesh_pattern_begin_patch(pattern);
-      cairo_mesh_pattern_move_to(pattern, center.x, center.y);
-      cairo_mesh_pattern_line_to(pattern, p1.x, p1.y);
-      cairo_mesh_pattern_curve_to(pattern, p1.x - k * std::sin(a0), p1.y + k * std::cos(a0), p2.x + k * std::sin(a1),
-                                  p2.y - k * std::cos(a1), p2.x, p2.y);
-      cairo_mesh_pattern_line_to(pattern, center.x, center.y);
-      cairo_mesh_pattern_line_to(pattern, center.x, center.y);
+      const kit::Point inner0 = at(inner, a0), inner1 = at(inner, a1);
+      cairo_mesh_pattern_move_to(pattern, inner0.x, inner0.y);
+      cairo_mesh_pattern_line_to(pattern, outer0.x, outer0.y);
+      cairo_mesh_pattern_curve_to(pattern, outer0.x - k * outer * std::sin(a0), outer0.y + k * outer * std::cos(a0),
+                                  outer1.x + k * outer * std::sin(a1), outer1.y - k * outer * std::cos(a1), outer1.x,
+                                  outer1.y);
+      cairo_mesh_pattern_line_to(pattern, inner1.x, inner1.y);
+      cairo_mesh_pattern_curve_to(pattern, inner1.x + k * inner * std::sin(a1), inner1.y - k * inner * std::cos(a1),
+                                  inner0.x - k * inner * std::sin(a0), inner0.y + k * inner * std::cos(a0), inner0.x,
+                                  inner0.y);
       const kit::Color c0 = mix(span.fromColor, span.toColor, static_cast<double>(i) / sectors);
       const kit::Color c1 = mix(span.fromColor, span.toColor, static_cast<double>(i + 1) / sectors);
       setCornerColor(pattern, 0, c0);

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/kit/Color.hpp"
@@ -20,9 +21,19 @@ namespace zelto::render {
 // longer, only the last turn is drawn.
 kit::Color angularGradientColor(const kit::AngularGradient& gradient, double angle);
 
-// A mesh pattern that paints the gradient over `bounds` (whose unit space
-// the gradient's centre refers to). The caller destroys it.
-cairo_pattern_t* createAngularGradientPattern(const kit::AngularGradient& gradient, const kit::Rect& bounds);
+// The ring around a gradient's centre that holds everything painted.
+struct Annulus {
+  double inner = 0;
+  double outer = 0;
+};
+
+// A mesh pattern that paints the gradient, whose centre is a unit point of
+// `bounds`. Its sectors span `coverage` when given (the mesh costs in
+// proportion to its area, so a ring's gradient is best built as a ring),
+// else they reach from the centre past the bounds' farthest corner. The
+// caller destroys the pattern.
+cairo_pattern_t* createAngularGradientPattern(const kit::AngularGradient& gradient, const kit::Rect& bounds,
+                                              std::optional<Annulus> coverage = std::nullopt);
 
 // The colour of sorted `stops` at `location` (clamped to the first and last
 // stop). Shared by all gradients.

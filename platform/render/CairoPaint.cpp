@@ -42,9 +42,51 @@ void setPatternSource(cairo_t* cr, cairo_pattern_t* pattern) {
   cairo_pattern_destroy(pattern);
 }
 
+double distanceToSegment(kit::Point p, kit::Point a, kit::Point b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double lengthSquared = dx * dx + dy * dy;
+  const double t = lengthSquared > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared, 0.0, 1.0) : 0;
+  return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// The ring around `center` that holds everything the current path paints:
+// its flattened outline's nearest and farthest distances, widened by a
+// stroke's reach; a fill that contains the centre reaches down to it.
+std::optional<Annulus> paintedAnnulus(cairo_t* cr, kit::Point center, const PathPainting& painting) {
+  cairo_path_t* flat = cairo_copy_path_flat(cr);
+  double nearest = INFINITY, farthest = 0;
+  kit::Point current{}, start{};
+  bool hasPoint = false;
+  for (int i = 0; flat->status == CAIRO_STATUS_SUCCESS && i < flat->num_data; i += flat->data[i].header.length) {
+    const cairo_path_data_t& header = flat->data[i];
+    if (header.header.type == CAIRO_PATH_CLOSE_PATH) {
+      if (hasPoint) nearest = std::min(nearest, distanceToSegment(center, current, start));
+      current = start;
+      continue;
+    }
+    const kit::Point p{flat->data[i + 1].point.x, flat->data[i + 1].point.y};
+    farthest = std::max(farthest, std::hypot(p.x - center.x, p.y - center.y));
+    if (header.header.type == CAIRO_PATH_MOVE_TO) {
+      start = p;
+      nearest = std::min(nearest, std::hypot(p.x - center.x, p.y - center.y));
+    } else {
+      nearest = std::min(nearest, distanceToSegment(center, current, p));
+    }
+    current = p;
+    hasPoint = true;
+  }
+  cairo_path_destroy(flat);
+  if (!hasPoint) return std::nullopt;
+  if (painting.kind == PathPainting::Kind::stroke) {
+    return Annulus{std::max(0.0, nearest - painting.strokeReach), farthest + painting.strokeReach};
+  }
+  const bool containsCenter = cairo_in_fill(cr, center.x, center.y);
+  return Annulus{containsCenter ? 0 : nearest, farthest};
+}
+
 }  // namespace
 
-void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds) {
+void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds, std::optional<PathPainting> painting) {
   if (const auto* color = std::get_if<kit::Color>(&paint)) {
     cairo_set_source_rgba(cr, clampUnit(color->red), clampUnit(color->green), clampUnit(color->blue),
                           clampUnit(color->opacity));
@@ -65,7 +107,9 @@ void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds) {
     setPatternSource(cr, pattern);
   } else if (const auto* angular = std::get_if<kit::AngularGradient>(&paint)) {
     if (setDegenerateSource(cr, angular->stops, isFinite(angular->center.in(bounds)))) return;
-    cairo_pattern_t* pattern = createAngularGradientPattern(*angular, bounds);
+    const kit::Point center = angular->center.in(bounds);
+    const auto coverage = painting ? paintedAnnulus(cr, center, *painting) : std::nullopt;
+    cairo_pattern_t* pattern = createAngularGradientPattern(*angular, bounds, coverage);
     cairo_set_source(cr, pattern);
     cairo_pattern_destroy(pattern);
   }

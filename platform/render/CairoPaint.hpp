@@ -2,16 +2,27 @@
 
 #include <cairo.h>
 
+#include <optional>
+
 #include "platform/kit/Color.hpp"
 #include "platform/kit/Geometry.hpp"
 #include "platform/kit/Path.hpp"
 
 namespace zelto::render {
 
+// What the current path of a context will be painted as.
+struct PathPainting {
+  enum class Kind { fill, stroke } kind = Kind::fill;
+  double strokeReach = 0;  // how far a stroke reaches beyond its path
+};
+
 // Makes `paint` the source of `cr`; the unit points of gradients refer to
 // `bounds`, the painted shape's frame. Linear and radial gradients extend
-// their end colours past their ends.
-void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds);
+// their end colours past their ends. With `painting`, `cr`'s current path
+// (and fill rule) is what will be painted, which lets an angular gradient
+// cover only the ring around its centre that the path reaches.
+void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds,
+               std::optional<PathPainting> painting = std::nullopt);
 
 // Replaces `cr`'s current path with `path`. Returns false (and leaves the
 // path empty) when a coordinate is not a finite number.

@@ -26,7 +26,7 @@ constexpr int deepestNesting = 256;
 // Glow masks are blurred at a resolution where the standard deviation is
 // about this many pixels, then scaled up smoothly: a wide Gaussian has no
 // detail that a finer mask would keep.
-constexpr double maskSigmaPixels = 2.5;
+constexpr double maskSigmaPixels = 1.75;
 // Vector outputs get their glows as images at this many pixels per unit.
 constexpr double vectorMaskResolution = 2;
 constexpr double largestMaskPixels = 4096.0 * 4096.0;
@@ -244,8 +244,8 @@ class Playback {
  private:
   void drawFill(cairo_t* cr, const kit::FillPath& fill) const {
     if (!isFiniteRect(fill.paintBounds) || !setPath(cr, fill.path)) return;
-    setSource(cr, fill.paint, fill.paintBounds);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    setSource(cr, fill.paint, fill.paintBounds, PathPainting{PathPainting::Kind::fill});
     cairo_fill(cr);
   }
 
@@ -253,7 +253,8 @@ class Playback {
     if (!isFiniteRect(stroke.paintBounds) || !setPath(cr, stroke.path)) return;
     cairo_save(cr);
     if (setStrokeStyle(cr, stroke.style)) {
-      setSource(cr, stroke.paint, stroke.paintBounds);
+      setSource(cr, stroke.paint, stroke.paintBounds,
+                PathPainting{PathPainting::Kind::stroke, strokeReach(stroke.style)});
       cairo_stroke(cr);
     }
     cairo_new_path(cr);
@@ -424,13 +425,19 @@ class Playback {
     cairo_translate(cr, region->x + offset.x, region->y + offset.y);
     cairo_scale(cr, 1 / maskScale, 1 / maskScale);
     cairo_translate(cr, -pad, -pad);
-    cairo_set_source_rgba(cr, std::clamp(color.red, 0.0, 1.0), std::clamp(color.green, 0.0, 1.0),
+    cairo_surface_t* tinted = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* tint = cairo_create(tinted);
+    cairo_set_source_rgba(tint, std::clamp(color.red, 0.0, 1.0), std::clamp(color.green, 0.0, 1.0),
                           std::clamp(color.blue, 0.0, 1.0), std::min(color.opacity, 1.0));
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(blurred);
+    cairo_mask_surface(tint, blurred, 0, 0);
+    cairo_destroy(tint);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tinted);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
-    cairo_mask(cr, pattern);
+    cairo_set_source(cr, pattern);
+    cairo_paint(cr);
     cairo_pattern_destroy(pattern);
     cairo_restore(cr);
+    cairo_surface_destroy(tinted);
     cairo_surface_destroy(blurred);
   }
 

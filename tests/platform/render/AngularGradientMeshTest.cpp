@@ -78,7 +78,8 @@ TEST(AngularGradientMesh, ColoursTheRingAtFourAngles) {
   g.endAngle = 3 * pi / 2;
   const kit::Rect bounds{0, 0, 100, 100};
   kit::DisplayList list{
-      {100, 100}, {kit::StrokePath{test::circleArcPath(bounds.insetBy(10, 10), 0, 1), g, bounds, test::lineStyle(20)}}};
+      {100, 100},
+      {kit::StrokePath{kit::Path::circleArc(bounds.insetBy(10, 10), 0, 1), g, bounds, test::lineStyle(20)}}};
   test::RenderedImage image(list, 3);
   const double radius = 40;
   for (double turn : {0.0, 0.25, 0.5, 0.75, 0.125, 0.625}) {
@@ -95,7 +96,7 @@ TEST(AngularGradientMesh, HasNoSeamsBetweenSectors) {
   auto g =
       fullTurn({kit::Color::srgb8(104, 118, 242), kit::Color::srgb8(174, 190, 255), kit::Color::srgb8(104, 118, 242)});
   const kit::Rect bounds{0, 0, 60, 60};
-  kit::DisplayList list{{60, 60}, {kit::FillPath{test::rectanglePath(bounds), g, bounds}}};
+  kit::DisplayList list{{60, 60}, {kit::FillPath{kit::Path::rectangle(bounds), g, bounds}}};
   test::RenderedImage image(list, 3);
   const double radius = 25;
   double largestStep = 0;

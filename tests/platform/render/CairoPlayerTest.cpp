@@ -12,20 +12,19 @@ namespace {
 
 using std::numbers::pi;
 using test::pixelOf;
-using test::rectanglePath;
 using test::RenderedImage;
 
 const kit::Color red = kit::Color::srgb8(255, 0, 0);
 const kit::Color green = kit::Color::srgb8(0, 255, 0);
 const kit::Color blue = kit::Color::srgb8(0, 0, 255);
 
-kit::FillPath fill(const kit::Rect& r, kit::Paint paint) { return {rectanglePath(r), std::move(paint), r}; }
+kit::FillPath fill(const kit::Rect& r, kit::Paint paint) { return {kit::Path::rectangle(r), std::move(paint), r}; }
 
 TEST(CairoPlayer, FillsContinuousCornersAlongTheirCurve) {
   const kit::Rect card{10, 10, 120, 80};
   const double radius = 24;
-  kit::DisplayList list{{140, 100},
-                        {kit::FillPath{test::continuousRoundedRectanglePath(card, radius), kit::Color::white(), card}}};
+  kit::DisplayList list{
+      {140, 100}, {kit::FillPath{kit::Path::continuousRoundedRectangle(card, radius), kit::Color::white(), card}}};
   RenderedImage image(list, 2);
   // Step along the top-right corner's curve; one point to either side of
   // it along the normal lies fully outside and fully inside.
@@ -80,8 +79,8 @@ TEST(CairoPlayer, RadialGradientHasAbsoluteRadii) {
 
 TEST(CairoPlayer, StrokeIsCentredOnTheOutline) {
   const kit::Rect square{20, 20, 60, 60};
-  kit::DisplayList list{{100, 100},
-                        {kit::StrokePath{rectanglePath(square), kit::Color::black(), square, test::lineStyle(10)}}};
+  kit::DisplayList list{
+      {100, 100}, {kit::StrokePath{kit::Path::rectangle(square), kit::Color::black(), square, test::lineStyle(10)}}};
   RenderedImage image(list, 2);
   // Half the 10 pt line lies outside the square, half inside.
   EXPECT_TRUE(image.alphaWithin(14.5, 50, 0, 0.02));
@@ -98,7 +97,7 @@ TEST(CairoPlayer, TrimmedArcRotatedBackAQuarterStartsAtTwelveOClock) {
   kit::DisplayList list{
       {100, 100},
       {kit::PushTransform{kit::AffineTransform::rotation(-pi / 2, {50, 50})},
-       kit::StrokePath{test::circleArcPath(dial, 0, 0.25), kit::Color::black(), dial, style}, kit::PopTransform{}}};
+       kit::StrokePath{kit::Path::circleArc(dial, 0, 0.25), kit::Color::black(), dial, style}, kit::PopTransform{}}};
   RenderedImage image(list, 3);
   // Clock angle in degrees from 12, clockwise.
   auto onRing = [&](double degrees) {
@@ -141,9 +140,9 @@ TEST(CairoPlayer, LayerOpacityAppliesToTheGroupAsAWhole) {
 
 TEST(CairoPlayer, ClipsAndTransformsLastUntilTheirPop) {
   kit::DisplayList list{{100, 100},
-                        {kit::PushClip{rectanglePath({0, 0, 50, 100})}, fill({0, 0, 100, 40}, red), kit::PopClip{},
-                         kit::PushTransform{kit::AffineTransform::translation(0, 60)}, fill({0, 0, 100, 20}, blue),
-                         kit::PopTransform{}, fill({0, 90, 100, 10}, green)}};
+                        {kit::PushClip{kit::Path::rectangle({0, 0, 50, 100})}, fill({0, 0, 100, 40}, red),
+                         kit::PopClip{}, kit::PushTransform{kit::AffineTransform::translation(0, 60)},
+                         fill({0, 0, 100, 20}, blue), kit::PopTransform{}, fill({0, 90, 100, 10}, green)}};
   RenderedImage image(list, 1);
   EXPECT_TRUE(image.matches(25, 20, pixelOf(red), 1));
   EXPECT_TRUE(image.matches(75, 20, {}, 1)) << "clipped away";
@@ -182,21 +181,21 @@ TEST(CairoPlayer, BadCommandsDrawLessAndNeverStopTheRest) {
       kit::PopLayer{},
       kit::PopClip{},
       kit::FillPath{broken, red, {0, 0, 10, 10}},
-      kit::StrokePath{rectanglePath({0, 0, 10, 10}), red, {0, 0, 10, 10}, badStroke},
-      kit::StrokePath{rectanglePath({0, 0, 10, 10}), red, {0, 0, 10, 10}, badDash},
+      kit::StrokePath{kit::Path::rectangle({0, 0, 10, 10}), red, {0, 0, 10, 10}, badStroke},
+      kit::StrokePath{kit::Path::rectangle({0, 0, 10, 10}), red, {0, 0, 10, 10}, badDash},
       kit::PushTransform{{0, 0, 0, 0, 0, 0}},
       fill({0, 0, 100, 100}, red),
       kit::PopTransform{},
       kit::PushTransform{{NAN, 0, 0, 1, 0, 0}},
       fill({0, 0, 100, 100}, red),
       kit::PopTransform{},
-      kit::FillPath{rectanglePath({0, 0, 10, 10}), kit::LinearGradient{}, {0, 0, NAN, 10}},
+      kit::FillPath{kit::Path::rectangle({0, 0, 10, 10}), kit::LinearGradient{}, {0, 0, NAN, 10}},
       fill({80, 80, 20, 20}, kit::LinearGradient{}),
       fill({60, 60, 10, 10}, kit::Color{2, -1, NAN, 7}),
       kit::PushLayer{NAN, kit::Shadow{red, NAN, 0, 0}},
       fill({40, 40, 10, 10}, blue),
   };
-  for (int i = 0; i < 1000; ++i) commands.push_back(kit::PushClip{rectanglePath({0, 0, 100, 100})});
+  for (int i = 0; i < 1000; ++i) commands.push_back(kit::PushClip{kit::Path::rectangle({0, 0, 100, 100})});
   commands.push_back(fill({0, 0, 5, 5}, red));
   kit::DisplayList list{{100, 100}, commands};
   RenderedImage image(list, 1);
@@ -215,7 +214,7 @@ TEST(CairoPlayer, LeavesACallersContextAsItWas) {
   cairo_set_line_width(cr, 7);
   kit::DisplayList list{{10, 10},
                         {kit::PushTransform{kit::AffineTransform::translation(1, 1)}, fill({0, 0, 5, 5}, red),
-                         kit::PushClip{rectanglePath({0, 0, 2, 2})}}};
+                         kit::PushClip{kit::Path::rectangle({0, 0, 2, 2})}}};
   CairoPlayer(test::testTextSystem()).play(list, cr, 2);
   cairo_matrix_t matrix;
   cairo_get_matrix(cr, &matrix);

@@ -7,16 +7,15 @@
 namespace zelto::render {
 namespace {
 
-using test::rectanglePath;
 using test::RenderedImage;
 
 // A 60 pt square whose glow alone is drawn (the layer itself at opacity 0),
 // so the image holds only the shadow.
 kit::DisplayList glowOnly(const kit::Shadow& shadow) {
   const kit::Rect square{70, 70, 60, 60};
-  return {
-      {200, 200},
-      {kit::PushLayer{0, shadow}, kit::FillPath{rectanglePath(square), kit::Color::white(), square}, kit::PopLayer{}}};
+  return {{200, 200},
+          {kit::PushLayer{0, shadow}, kit::FillPath{kit::Path::rectangle(square), kit::Color::white(), square},
+           kit::PopLayer{}}};
 }
 
 // Coverage of a blurred edge at `distance` outside it: the Gaussian's tail.
@@ -60,7 +59,7 @@ TEST(Glow, IsTintedOffsetAndDrawnBehindTheShape) {
   const kit::Color indigo = kit::Color::srgb8(104, 118, 242);
   kit::DisplayList list{{200, 200},
                         {kit::PushLayer{1, kit::Shadow{indigo.withOpacity(0.5), 6, 0, 7}},
-                         kit::FillPath{rectanglePath(square), kit::Color::white(), square}, kit::PopLayer{}}};
+                         kit::FillPath{kit::Path::rectangle(square), kit::Color::white(), square}, kit::PopLayer{}}};
   RenderedImage image(list, 2);
   // The shape covers its own glow.
   EXPECT_TRUE(image.matches(100, 100, test::pixelOf(kit::Color::white()), 1));
@@ -83,7 +82,7 @@ TEST(Glow, FollowsTheCurrentTransform) {
   kit::DisplayList list{
       {200, 200},
       {kit::PushTransform{{2, 0, 0, 2, 0, 0}}, kit::PushLayer{0, kit::Shadow{kit::Color::black(), 3, 0, 0}},
-       kit::FillPath{rectanglePath(square), kit::Color::white(), square}, kit::PopLayer{}, kit::PopTransform{}}};
+       kit::FillPath{kit::Path::rectangle(square), kit::Color::white(), square}, kit::PopLayer{}, kit::PopTransform{}}};
   RenderedImage image(list, 1);
   EXPECT_NEAR(image.alphaAt(130 + 6, 100), edgeCoverage(6, 6), 0.035);
   EXPECT_NEAR(image.alphaAt(130 + 12, 100), edgeCoverage(12, 6), 0.035);
@@ -98,7 +97,7 @@ TEST(Glow, OfAStrokedArcFollowsTheArc) {
   kit::DisplayList list{
       {200, 200},
       {kit::PushLayer{0, kit::Shadow{kit::Color::black(), 7, 0, 0}},
-       kit::StrokePath{test::circleArcPath(dial, 0, 0.25), kit::Color::white(), dial, style}, kit::PopLayer{}}};
+       kit::StrokePath{kit::Path::circleArc(dial, 0, 0.25), kit::Color::white(), dial, style}, kit::PopLayer{}}};
   RenderedImage image(list, 2);
   EXPECT_GT(image.alphaAt(100 + 60 * std::cos(0.785), 100 + 60 * std::sin(0.785)), 0.3);
   EXPECT_LT(image.alphaAt(100 - 60 * std::cos(0.785), 100 - 60 * std::sin(0.785)), 0.01);

@@ -16,7 +16,7 @@ kit::DisplayList sampleList(kit::Size size = {120, 50}) {
   const kit::Rect card{4, 4, size.width - 8, size.height - 8};
   return {size,
           {kit::PushLayer{1, kit::Shadow{kit::Color::black(0.3), 6, 0, 3}},
-           kit::FillPath{test::continuousRoundedRectanglePath(card, 12), kit::Color::srgb8(19, 27, 70), card},
+           kit::FillPath{kit::Path::continuousRoundedRectangle(card, 12), kit::Color::srgb8(19, 27, 70), card},
            kit::PopLayer{}, kit::DrawText{test::interRequest("Zelto", 13), {12, 12, 60, 20}, kit::Color::white()}}};
 }
 

@@ -9,7 +9,6 @@
 #include <numbers>
 
 #include "platform/render/CairoOutput.hpp"
-#include "platform/render/SymbolGeometry.hpp"
 
 namespace zelto::render::test {
 
@@ -111,16 +110,6 @@ void RenderedImage::markFailure(double x, double y) {
                                        << low << "..." << high;
 }
 
-kit::Path rectanglePath(const kit::Rect& r) {
-  kit::Path path;
-  path.moveTo({r.minX(), r.minY()});
-  path.lineTo({r.maxX(), r.minY()});
-  path.lineTo({r.maxX(), r.maxY()});
-  path.lineTo({r.minX(), r.maxY()});
-  path.close();
-  return path;
-}
-
 namespace {
 
 // The corner's pieces per unit of radius: (along the incoming edge from the
@@ -154,41 +143,12 @@ kit::Point bezier(const CornerCurve& c, double t) {
 
 }  // namespace
 
-kit::Path continuousRoundedRectanglePath(const kit::Rect& r, double radius) {
-  const double rr = limitedRadius(r, radius);
-  const Corner corners[] = {{{r.maxX(), r.minY()}, {1, 0}, {0, 1}},
-                            {{r.maxX(), r.maxY()}, {0, 1}, {-1, 0}},
-                            {{r.minX(), r.maxY()}, {-1, 0}, {0, -1}},
-                            {{r.minX(), r.minY()}, {0, -1}, {1, 0}}};
-  kit::Path path;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const Corner& corner = corners[i];
-    for (const CornerCurve& curve : cornerCurves) {
-      if (i == 0 && &curve == &cornerCurves[0]) {
-        path.moveTo(corner.map(curve.from, rr));
-      } else {
-        path.lineTo(corner.map(curve.from, rr));
-      }
-      path.curveTo(corner.map(curve.control1, rr), corner.map(curve.control2, rr), corner.map(curve.to, rr));
-    }
-  }
-  path.close();
-  return path;
-}
-
 kit::Point continuousTopRightCornerPoint(const kit::Rect& r, double radius, double t) {
   const double rr = limitedRadius(r, radius);
   const Corner corner{{r.maxX(), r.minY()}, {1, 0}, {0, 1}};
   const double scaled = std::clamp(t, 0.0, 1.0) * 3;
   const int piece = std::min(2, static_cast<int>(scaled));
   return corner.map(bezier(cornerCurves[piece], scaled - piece), rr);
-}
-
-kit::Path circleArcPath(const kit::Rect& r, double from, double to) {
-  kit::Path path;
-  const double radius = std::min(r.width, r.height) / 2;
-  appendArc(path, {r.midX(), r.midY()}, radius, 2 * std::numbers::pi * from, 2 * std::numbers::pi * to, true);
-  return path;
 }
 
 kit::StrokeStyle lineStyle(double width, kit::LineCap cap) {

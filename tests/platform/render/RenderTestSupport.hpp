@@ -64,16 +64,9 @@ class RenderedImage {
 // Where tests write images that explain a failure.
 std::string testOutputDirectory();
 
-// Shapes built by hand for the display lists of these tests.
-kit::Path rectanglePath(const kit::Rect& r);
-// A rounded rectangle with continuous corners, from the published corner
-// geometry (per unit of radius, measured from each corner's vertex).
-kit::Path continuousRoundedRectanglePath(const kit::Rect& r, double radius);
-// The circle of `r` from 3 o'clock clockwise, trimmed to [from, to].
-kit::Path circleArcPath(const kit::Rect& r, double from, double to);
-
-// A point on the continuous corner curve of the top-right corner, for a
-// parameter t in [0, 1] along the whole corner (in the rectangle's space).
+// A point on the continuous corner curve of a rounded rectangle's top-right
+// corner, from the published corner geometry (per unit of radius, measured
+// from the corner's vertex), for a parameter t in [0, 1] along the corner.
 kit::Point continuousTopRightCornerPoint(const kit::Rect& r, double radius, double t);
 
 // A stroke of `width` with the given cap and otherwise default style.
