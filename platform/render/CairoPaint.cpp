@@ -115,6 +115,16 @@ void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds, st
   }
 }
 
+std::optional<kit::Rect> paintReach(const kit::Paint& paint, const kit::Rect& bounds) {
+  const auto* radial = std::get_if<kit::RadialGradient>(&paint);
+  if (radial == nullptr || radial->stops.empty()) return std::nullopt;
+  const kit::Point center = radial->center.in(bounds);
+  const double radius = std::max(radial->startRadius, radial->endRadius);
+  if (!isFinite(center) || !std::isfinite(radius)) return std::nullopt;
+  if (normalizedStops(radial->stops).back().color.opacity > 0) return std::nullopt;
+  return kit::Rect{center.x - radius, center.y - radius, 2 * radius, 2 * radius};
+}
+
 bool setPath(cairo_t* cr, const kit::Path& path) {
   cairo_new_path(cr);
   // A path with a bad number draws nothing rather than a fragment.

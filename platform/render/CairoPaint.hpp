@@ -24,6 +24,11 @@ struct PathPainting {
 void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds,
                std::optional<PathPainting> painting = std::nullopt);
 
+// Where `paint` can leave a mark when it fills a shape with `bounds`, when
+// that is less than everywhere: a radial gradient that ends in a clear
+// colour paints nothing past its end circle. Drawing may be clipped to it.
+std::optional<kit::Rect> paintReach(const kit::Paint& paint, const kit::Rect& bounds);
+
 // Replaces `cr`'s current path with `path`. Returns false (and leaves the
 // path empty) when a coordinate is not a finite number.
 bool setPath(cairo_t* cr, const kit::Path& path);

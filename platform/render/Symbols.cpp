@@ -1,6 +1,5 @@
 #include "platform/render/Symbols.hpp"
 
-#include <array>
 #include <cmath>
 
 #include "platform/render/SymbolGeometry.hpp"

@@ -336,7 +336,6 @@ std::shared_ptr<const LaidOutText> TextLayoutPlanner::layOut(const kit::TextRequ
 
   result->measurement = measure(layout.get(), plan, scale);
   result->measurement.truncated = truncated;
-  result->trailingTracking = plan.tracking * scale;
   result->layout = layout.release();
   return result;
 }

@@ -15,7 +15,6 @@ namespace zelto::render {
 struct LaidOutText {
   kit::TextMeasurement measurement;
   PangoLayout* layout = nullptr;  // owned; null for a text that draws nothing
-  double trailingTracking = 0;    // tracking after the last character, in points
 
   LaidOutText() = default;
   LaidOutText(const LaidOutText&) = delete;

@@ -75,6 +75,12 @@ TEST(CairoPlayer, RadialGradientHasAbsoluteRadii) {
   EXPECT_TRUE(image.matches(150, 50, {0, 0, 0, 0}, 1)) << "beyond the end radius";
   const auto half = image.at(50, 0);
   EXPECT_NEAR(half.alpha, 127.5, 4);
+
+  // Past the end radius the end colour continues.
+  kit::DisplayList opaque{{200, 100}, {fill(shape, kit::RadialGradient{{{red, 0}, {blue, 1}}, {0, 0}, 0, 100})}};
+  RenderedImage padded(opaque, 1);
+  EXPECT_TRUE(padded.matches(150, 50, pixelOf(blue), 1));
+  EXPECT_TRUE(padded.matches(199, 99, pixelOf(blue), 1));
 }
 
 TEST(CairoPlayer, StrokeIsCentredOnTheOutline) {
