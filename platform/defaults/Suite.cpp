@@ -126,12 +126,18 @@ std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, 
   SqliteConnection connection(path, ConnectionMode::readWriteCreate);
   if (!connection.isOpen()) return SuiteError{connection.errorMessage()};
   // SQLite creates the file with 0644 less the umask; tighten it before the
-  // first byte is written. The WAL and shared-memory files copy this mode.
+  // first byte is written. The journal file copies this mode.
   if (!existed && ::chmod(path.c_str(), fileMode) != 0) return failure(path, systemMessage(errno));
 
+  // A rollback journal, not a write-ahead log: every call opens the database
+  // anew, and a fresh connection to a WAL database must rebuild its
+  // shared-memory index first, which costs several times the read itself
+  // and fails in a folder the reader may not write. With the rollback
+  // journal a reader still sees the old value or the new one, never a mix:
+  // the writer commits under an exclusive lock that readers wait out.
   // Setting the journal mode reads the header first, so a file that is not
   // a SQLite database fails here untouched.
-  if (!connection.execute("PRAGMA journal_mode=WAL") || !connection.execute("BEGIN IMMEDIATE")) {
+  if (!connection.execute("PRAGMA journal_mode=DELETE") || !connection.execute("BEGIN IMMEDIATE")) {
     return SuiteError{connection.errorMessage()};
   }
   if (!connection.execute(createTableSql) || !body(connection)) {

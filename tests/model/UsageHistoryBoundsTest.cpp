@@ -225,3 +225,36 @@ TEST(EarliestUsageWeekOffset, IsTheSmallestOverAccountsWithBuckets) {
 
 }  // namespace
 }  // namespace zelto
+
+namespace zelto {
+namespace {
+
+// The earliest offset must equal what placing every key by the calendar
+// gives, whatever mix of ordinary and out-of-range keys the buckets hold.
+TEST(EarliestWeekOffset, AgreesWithPlacingEveryKeyOnItsOwn) {
+  const auto calendar = testing::makeCalendar("America/New_York", 1);
+  const Date now = 763466400;
+  std::mt19937 random(20250312);
+  std::uniform_int_distribution<int> year(1500, 2030), month(-1, 14), day(-2, 33), count(1, 12);
+  for (int round = 0; round < 300; ++round) {
+    ZeltoUsageSnapshot usage;
+    std::optional<Date> naiveEarliest;
+    for (int i = count(random); i > 0; --i) {
+      char key[40];
+      std::snprintf(key, sizeof key, "%04d-%02d-%02d", year(random), month(random), day(random));
+      usage.dailyUsageBuckets.push_back({key, 1});
+      const auto date = dateFromDayKey(key, calendar);
+      if (date && (!naiveEarliest || *date < *naiveEarliest)) naiveEarliest = date;
+    }
+    std::int64_t expected = 0;
+    if (naiveEarliest) {
+      const auto days = calendar.daysBetween(calendar.weekInterval(*naiveEarliest)->start,
+                                             calendar.weekInterval(now)->start);
+      expected = -(std::max<std::int64_t>(*days, 0) / 7);
+    }
+    ASSERT_EQ(earliestWeekOffset(usage, calendar, now), expected) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace zelto

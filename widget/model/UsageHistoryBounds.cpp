@@ -1,6 +1,7 @@
 #include "widget/model/UsageHistoryBounds.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <vector>
@@ -18,10 +19,15 @@ std::string dayKey(Date date, const locale::Calendar& calendar) {
   return std::string(buffer, static_cast<std::size_t>(std::max(length, 0)));
 }
 
-std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar& calendar) {
-  // 1. Split at every hyphen, dropping empty pieces and pieces that are not
-  // wholly a base-10 integer (a sign is not part of one: "-" separates).
-  std::int64_t components[3] = {};
+namespace {
+
+using DayKeyComponents = std::array<std::int64_t, 3>;
+
+// Year, month and day of a day key: the text split at every hyphen, with
+// empty pieces and pieces that are not wholly a base-10 integer dropped (a
+// sign is not part of one: "-" separates). Exactly three must remain.
+std::optional<DayKeyComponents> dayKeyComponents(std::string_view key) {
+  DayKeyComponents components = {};
   std::size_t count = 0;
   std::size_t pieceStart = 0;
   while (pieceStart <= key.size()) {
@@ -37,9 +43,27 @@ std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar&
     }
     pieceStart = pieceEnd + 1;
   }
-  // 2. Exactly three integers: noon of that year, month and day.
   if (count != 3) return std::nullopt;
-  return calendar.gregorianDate(components[0], components[1], components[2], 12);
+  return components;
+}
+
+std::optional<Date> noonOf(const DayKeyComponents& day, const locale::Calendar& calendar) {
+  return calendar.gregorianDate(day[0], day[1], day[2], 12);
+}
+
+// Components that every Gregorian month has, in years after the calendar
+// reform: their noons are ordered exactly as the (year, month, day) tuples,
+// so the earliest of them can be found without asking the calendar for each.
+bool isOrdinaryDay(const DayKeyComponents& day) {
+  return day[0] >= 1600 && day[0] <= 9999 && day[1] >= 1 && day[1] <= 12 && day[2] >= 1 && day[2] <= 28;
+}
+
+}  // namespace
+
+std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar& calendar) {
+  const auto components = dayKeyComponents(key);
+  if (!components) return std::nullopt;
+  return noonOf(*components, calendar);
 }
 
 std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now) {
@@ -47,12 +71,24 @@ std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::C
   const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
   if (!currentWeek) return 0;
 
-  // 2. The earliest bucket that parses.
+  // 2. The earliest bucket that parses. Ordinary days compare as tuples and
+  // only the earliest of them is placed by the calendar; any other key (month
+  // 13, day 31, year 987) is placed one by one, as the calendar normalises it.
   std::optional<Date> earliest;
-  for (const ZeltoUsageDay& bucket : usage.dailyUsageBuckets) {
-    const std::optional<Date> date = dateFromDayKey(bucket.startDate, calendar);
+  std::optional<DayKeyComponents> earliestOrdinary;
+  auto consider = [&earliest](std::optional<Date> date) {
     if (date && (!earliest || *date < *earliest)) earliest = date;
+  };
+  for (const ZeltoUsageDay& bucket : usage.dailyUsageBuckets) {
+    const auto components = dayKeyComponents(bucket.startDate);
+    if (!components) continue;
+    if (isOrdinaryDay(*components)) {
+      if (!earliestOrdinary || *components < *earliestOrdinary) earliestOrdinary = components;
+    } else {
+      consider(noonOf(*components, calendar));
+    }
   }
+  if (earliestOrdinary) consider(noonOf(*earliestOrdinary, calendar));
   if (!earliest) return 0;
 
   // 3. Its week, and 4. whole calendar days between the two week starts
