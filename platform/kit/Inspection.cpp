@@ -95,7 +95,8 @@ json::object font(const Font& f, const std::string& resolvedFamily, double size)
 
 void addContent(json::object& out, const LaidOutNode& node) {
   std::visit(
-      [&](const auto& content) {
+      [&](const auto& stored) {
+        const auto& content = unboxed(stored);
         using C = std::decay_t<decltype(content)>;
         if constexpr (std::is_same_v<C, TextContent>) {
           const TextRequest& request = content.request;

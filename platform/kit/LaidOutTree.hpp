@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -119,10 +122,46 @@ struct GeometryReaderContent {
   std::uint32_t pendingContent = 0;  // layout's handle on the content builder
 };
 
-using NodeContent =
-    std::variant<std::monostate, TextContent, SymbolContent, ShapeContent, StackContent, SpacerContent,
-                 FixedFrameContent, FlexibleFrameContent, PaddingContent, LayerContent, AspectRatioContent,
-                 ButtonContent, OpacityContent, ShadowContent, RotationContent, SafeAreaContent, GeometryReaderContent>;
+// A payload kept out of line so that nodes stay small (most nodes are stacks,
+// frames and paddings); copies copy the payload.
+template <class T>
+class Boxed {
+ public:
+  Boxed(T value) : value_(std::make_unique<T>(std::move(value))) {}  // NOLINT: implicit, like the payload itself
+  Boxed(const Boxed& other) : value_(std::make_unique<T>(*other.value_)) {}
+  Boxed(Boxed&&) noexcept = default;
+  Boxed& operator=(const Boxed& other) {
+    if (this != &other) value_ = std::make_unique<T>(*other.value_);
+    return *this;
+  }
+  Boxed& operator=(Boxed&&) noexcept = default;
+
+  T& get() { return *value_; }
+  const T& get() const { return *value_; }
+
+ private:
+  std::unique_ptr<T> value_;
+};
+
+// The payload itself, boxed or not (for visiting a node's content).
+template <class T>
+const T& unboxed(const Boxed<T>& boxed) {
+  return boxed.get();
+}
+template <class T>
+const T& unboxed(const T& value) {
+  return value;
+}
+
+using NodeContent = std::variant<std::monostate, Boxed<TextContent>, Boxed<SymbolContent>, Boxed<ShapeContent>,
+                                 StackContent, SpacerContent, FixedFrameContent, Boxed<FlexibleFrameContent>,
+                                 PaddingContent, LayerContent, AspectRatioContent, Boxed<ButtonContent>, OpacityContent,
+                                 Boxed<ShadowContent>, RotationContent, SafeAreaContent, GeometryReaderContent>;
+
+template <class T, class... Alternatives>
+constexpr bool isAlternative(std::variant<Alternatives...>*) {
+  return (std::is_same_v<T, Alternatives> || ...);
+}
 
 struct AccessibilityTraits {
   std::optional<std::string> label;
@@ -159,9 +198,19 @@ struct LaidOutNode {
   double firstBaseline = 0;
   double lastBaseline = 0;
 
+  // The node's payload of type T, or nullptr when it is another kind.
   template <class T>
   const T* as() const {
-    return std::get_if<T>(&content);
+    if constexpr (isAlternative<Boxed<T>>(static_cast<NodeContent*>(nullptr))) {
+      const auto* boxed = std::get_if<Boxed<T>>(&content);
+      return boxed != nullptr ? &boxed->get() : nullptr;
+    } else {
+      return std::get_if<T>(&content);
+    }
+  }
+  template <class T>
+  T* as() {
+    return const_cast<T*>(std::as_const(*this).template as<T>());
   }
 };
 

@@ -14,7 +14,8 @@ Size usableSize(Size size) {
 }
 
 // Sets the root's children; the root is node 0, created first.
-void adoptChildren(LaidOutTree& tree, const std::vector<NodeIndex>& children) {
+template <class Children>
+void adoptChildren(LaidOutTree& tree, const Children& children) {
   LaidOutNode& root = tree.nodes[tree.rootIndex];
   root.firstChild = static_cast<std::uint32_t>(tree.childIndices.size());
   root.childCount = static_cast<std::uint32_t>(children.size());
@@ -24,6 +25,9 @@ void adoptChildren(LaidOutTree& tree, const std::vector<NodeIndex>& children) {
 
 LaidOutTree emptyTree() {
   LaidOutTree tree;
+  // Room for a large widget's nodes without growing the arrays on the way.
+  tree.nodes.reserve(256);
+  tree.childIndices.reserve(256);
   tree.rootIndex = 0;
   LaidOutNode root;
   root.kind = NodeKind::root;
@@ -38,7 +42,7 @@ LaidOutTree layout(const View& view, ProposedSize proposal, const Environment& e
                    const TextSystem& textSystem) {
   LaidOutTree tree = emptyTree();
   detail::ViewBuilder builder(tree);
-  std::vector<NodeIndex> content;
+  detail::NodeList content;
   builder.build(view, environment, "0", false, content);
   adoptChildren(tree, content);
   tree.nextRelativeChange = builder.nextRelativeChange();
@@ -61,13 +65,13 @@ LaidOutTree layoutWidget(const View& content, Size widgetSize, const Environment
   tree.safeArea = Rect{0, 0, widgetSize.width, widgetSize.height}.insetBy(margin, margin);
 
   detail::ViewBuilder builder(tree);
-  std::vector<NodeIndex> contentNodes;
+  detail::NodeList contentNodes;
   builder.build(content, environment, "0", false, contentNodes);
   NodeIndex background = noNode;
   if (const auto& declared = builder.containerBackground()) {
     background = builder.buildSingle(declared->view, declared->environment, "containerBackground");
   }
-  std::vector<NodeIndex> children;
+  detail::NodeList children;
   if (background != noNode) children.push_back(background);
   children.insert(children.end(), contentNodes.begin(), contentNodes.end());
   adoptChildren(tree, children);

@@ -242,14 +242,14 @@ void LayoutEngine::place(NodeIndex index, ProposedSize proposal, Point origin, d
   switch (kind) {
     case NodeKind::text: {
       TextMeasurement measurement = measureText(index, proposal);
-      TextContent& text = *std::get_if<TextContent>(&tree_.nodes[index].content);
+      TextContent& text = *tree_.nodes[index].as<TextContent>();
       text.measurement = std::move(measurement);
       text.resolvedFamily = resolvedFamily(text.request.font);
       return;
     }
     case NodeKind::image: {
       SymbolMeasurement measurement = measureSymbol(index);
-      SymbolContent& symbol = *std::get_if<SymbolContent>(&tree_.nodes[index].content);
+      SymbolContent& symbol = *tree_.nodes[index].as<SymbolContent>();
       symbol.measurement = std::move(measurement);
       symbol.resolvedFamily = resolvedFamily(symbol.request.font);
       return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <boost/container/small_vector.hpp>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +24,7 @@ struct ChildPlacement {
 // A container's answer to one proposal, with the placements that go with it.
 struct ContainerPlan {
   Measured measured;
-  std::vector<ChildPlacement> children;
+  boost::container::small_vector<ChildPlacement, 4> children;
 };
 
 // One layout pass over a built tree. Every view answers each proposal the
@@ -65,7 +66,8 @@ class LayoutEngine {
   LaidOutTree& tree_;
   ViewBuilder& builder_;
   const TextSystem& textSystem_;
-  std::vector<std::vector<CacheEntry>> caches_;
+  // Most nodes see one to three proposals in a pass: kept inline, no allocation.
+  std::vector<boost::container::small_vector<CacheEntry, 3>> caches_;
   std::vector<std::vector<TextCacheEntry>> textCaches_;
   std::vector<std::optional<SymbolMeasurement>> symbols_;
   std::vector<std::pair<Font, std::string>> families_;

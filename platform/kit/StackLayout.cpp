@@ -1,6 +1,7 @@
 #include "platform/kit/StackLayout.hpp"
 
 #include <algorithm>
+#include <boost/container/small_vector.hpp>
 #include <cmath>
 #include <limits>
 
@@ -8,6 +9,10 @@
 
 namespace zelto::kit::detail {
 namespace {
+
+// Scratch lists sized for typical stacks, without heap allocation.
+template <class T>
+using Scratch = boost::container::small_vector<T, 12>;
 
 constexpr double lowestPriority = -std::numeric_limits<double>::infinity();
 
@@ -21,8 +26,8 @@ struct Claim {
 
 // Baselines of a container: those of the first child that carries text (for
 // the first baseline) and of the last one (for the last baseline).
-Measured withChildBaselines(Size size, const std::vector<Measured>& measured,
-                            const std::vector<ChildPlacement>& placed) {
+template <class Placements>
+Measured withChildBaselines(Size size, const Scratch<Measured>& measured, const Placements& placed) {
   Measured result = Measured::withoutText(size);
   bool found = false;
   for (std::size_t k = 0; k < measured.size(); ++k) {
@@ -62,7 +67,7 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
 
   // 1. Gaps: the given spacing everywhere, or the default one between views
   //    and none next to a spacer.
-  std::vector<double> gaps(count - 1, 0);
+  Scratch<double> gaps(count - 1, 0.0);
   double totalGaps = 0;
   for (std::size_t k = 0; k + 1 < count; ++k) {
     gaps[k] = content.spacing ? *content.spacing : (isSpacer(k) || isSpacer(k + 1) ? 0 : defaultStackSpacing);
@@ -71,21 +76,24 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
 
   // 2. Offers along the axis. Unspecified and infinite proposals go to every
   //    child as they are (the ideal and the maximum of the stack).
-  std::vector<std::optional<double>> offers(count, along);
+  Scratch<std::optional<double>> offers(count, along);
   if (along && std::isfinite(*along)) {
-    std::vector<Claim> claims;
+    Scratch<Claim> claims;
     claims.reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
       const bool spacer = isSpacer(k);
       const double priority = spacer ? lowestPriority : tree.node(children[k]).layoutPriority;
-      const double minimum = lengthAlong(engine.measure(children[k], proposalAlong(0.0)).size);
+      // A text never takes more width than it is offered: its minimum width
+      // is zero without breaking it at every character to find out.
+      const bool textAcross = horizontal && tree.node(children[k]).kind == NodeKind::text;
+      const double minimum = textAcross ? 0.0 : lengthAlong(engine.measure(children[k], proposalAlong(0.0)).size);
       claims.push_back({k, priority, minimum});
     }
     std::stable_sort(claims.begin(), claims.end(),
                      [](const Claim& a, const Claim& b) { return a.priority > b.priority; });
 
     // Priority groups, highest first; within one, least flexible first.
-    std::vector<std::pair<std::size_t, std::size_t>> groups;  // [begin, end) into claims
+    Scratch<std::pair<std::size_t, std::size_t>> groups;  // [begin, end) into claims
     for (std::size_t begin = 0; begin < claims.size();) {
       std::size_t end = begin + 1;
       while (end < claims.size() && claims[end].priority == claims[begin].priority) ++end;
@@ -121,10 +129,10 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
   }
 
   // 4. Sizes, positions along the axis, and alignment across it.
-  std::vector<Measured> measured(count);
+  Scratch<Measured> measured(count);
   for (std::size_t k = 0; k < count; ++k) measured[k] = engine.measure(children[k], proposalAlong(offers[k]));
 
-  std::vector<double> guides(count);
+  Scratch<double> guides(count);
   double minimumStart = std::numeric_limits<double>::infinity();
   double maximumEnd = -std::numeric_limits<double>::infinity();
   for (std::size_t k = 0; k < count; ++k) {
@@ -161,8 +169,8 @@ ContainerPlan planLayeredStack(LayoutEngine& engine, NodeIndex stackIndex, Propo
     plan.measured = Measured::withoutText({0, 0});
     return plan;
   }
-  std::vector<Measured> measured(children.size());
-  std::vector<Point> guides(children.size());
+  Scratch<Measured> measured(children.size());
+  Scratch<Point> guides(children.size());
   double minX = std::numeric_limits<double>::infinity(), minY = minX;
   double maxX = -minX, maxY = -minX;
   for (std::size_t k = 0; k < children.size(); ++k) {

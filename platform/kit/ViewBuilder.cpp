@@ -124,7 +124,7 @@ void ViewBuilder::noteRelativeChange(std::optional<Date> change) {
 }
 
 NodeIndex ViewBuilder::buildSingle(const View& view, const Environment& environment, const std::string& prefix) {
-  std::vector<NodeIndex> nodes;
+  NodeList nodes;
   build(view, environment, prefix, false, nodes);
   if (nodes.empty()) return noNode;
   if (nodes.size() == 1) return nodes.front();
@@ -143,7 +143,7 @@ NodeIndex ViewBuilder::buildReaderContent(const GeometryReaderContent& reader, S
 }
 
 void ViewBuilder::build(const View& view, const Environment& environment, const std::string& prefix,
-                        bool inHorizontalStack, std::vector<NodeIndex>& out) {
+                        bool inHorizontalStack, NodeList& out) {
   const ViewNode* node = view.node();
   if (node == nullptr) return;
   std::visit(
@@ -178,8 +178,7 @@ void ViewBuilder::build(const View& view, const Environment& environment, const 
         } else if constexpr (std::is_same_v<N, StackNode>) {
           const NodeKind kind = stackKind(content.axis);
           std::string identity = joined(prefix, nodeKindName(kind));
-          std::vector<NodeIndex> children;
-          children.reserve(content.children.size());
+          NodeList children;
           for (std::size_t i = 0; i < content.children.size(); ++i) {
             build(content.children[i], environment, joined(identity, std::to_string(i)),
                   content.axis == StackAxis::horizontal, children);
@@ -212,7 +211,7 @@ void ViewBuilder::build(const View& view, const Environment& environment, const 
         } else if constexpr (std::is_same_v<N, ButtonNode>) {
           std::string identity = joined(prefix, "Button");
           const NodeIndex label = buildSingle(content.label, environment, identity);
-          std::vector<NodeIndex> children;
+          NodeList children;
           if (label != noNode) children.push_back(label);
           const NodeIndex button = addNode(NodeKind::button, std::move(identity),
                                            ButtonContent{content.intent, environment.isEnabled}, children);
@@ -227,7 +226,7 @@ void ViewBuilder::build(const View& view, const Environment& environment, const 
 }
 
 void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment& environment, const std::string& prefix,
-                                bool inHorizontalStack, std::vector<NodeIndex>& out) {
+                                bool inHorizontalStack, NodeList& out) {
   const Modifier& modifier = modified.modifier;
 
   if (const auto* change = std::get_if<EnvironmentModifier>(&modifier)) {
@@ -249,14 +248,14 @@ void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment&
   if (background != nullptr || overlay != nullptr) {
     const NodeKind kind = background != nullptr ? NodeKind::background : NodeKind::overlay;
     const std::string identity = joined(prefix, nodeKindName(kind));
-    std::vector<NodeIndex> mains;
+    NodeList mains;
     build(modified.content, environment, identity, inHorizontalStack, mains);
     for (std::size_t k = 0; k < mains.size(); ++k) {
       std::string layerIdentity = numbered(identity, k);
       const View& secondary = background != nullptr ? background->view : overlay->view;
       const NodeIndex layer =
           buildSingle(secondary, environment, joined(layerIdentity, background != nullptr ? "background" : "overlay"));
-      std::vector<NodeIndex> children{mains[k]};
+      NodeList children{mains[k]};
       if (layer != noNode) children.push_back(layer);
       const Alignment alignment = background != nullptr ? background->alignment : overlay->alignment;
       out.push_back(addNode(kind, std::move(layerIdentity), LayerContent{alignment}, children));
@@ -266,7 +265,7 @@ void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment&
 
   if (std::optional<WrapperNode> wrapper = wrapperFor(modifier)) {
     const std::string identity = joined(prefix, nodeKindName(wrapper->kind));
-    std::vector<NodeIndex> contents;
+    NodeList contents;
     build(modified.content, environment, identity, inHorizontalStack, contents);
     // A frame around nothing still takes its space.
     if (contents.empty() && wrapper->kind == NodeKind::frame) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <boost/container/small_vector.hpp>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,9 @@
 namespace zelto::kit::detail {
 
 struct ModifiedNode;
+
+// The nodes a view turns into: usually one, several for groups and lists.
+using NodeList = boost::container::small_vector<NodeIndex, 8>;
 
 // The build phase: evaluates components' bodies in their environment,
 // resolves texts and styles, and appends one node per primitive or layout
@@ -26,7 +30,7 @@ class ViewBuilder {
   // for an empty view, several for a group or a list) to `out`. `prefix` is
   // the identity path of the position it stands at.
   void build(const View& view, const Environment& environment, const std::string& prefix, bool inHorizontalStack,
-             std::vector<NodeIndex>& out);
+             NodeList& out);
 
   // Builds `view` into exactly one node, wrapping several in a vertical stack
   // (the toolkit's arrangement for several views where one is expected);
@@ -57,7 +61,7 @@ class ViewBuilder {
 
   void noteRelativeChange(std::optional<Date> change);
   void buildModified(const ModifiedNode& modified, const Environment& environment, const std::string& prefix,
-                     bool inHorizontalStack, std::vector<NodeIndex>& out);
+                     bool inHorizontalStack, NodeList& out);
 
   LaidOutTree& tree_;
   std::vector<PendingReader> pendingReaders_;
