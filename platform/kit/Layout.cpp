@@ -47,11 +47,16 @@ LaidOutTree layout(const View& view, ProposedSize proposal, const Environment& e
   adoptChildren(tree, content);
   tree.nextRelativeChange = builder.nextRelativeChange();
 
+  // An infinite (or meaningless) dimension asks for the ideal size.
+  const auto placeable = [](std::optional<double> length) {
+    return length && std::isfinite(*length) ? length : std::nullopt;
+  };
+  const ProposedSize placement{placeable(proposal.width), placeable(proposal.height)};
   detail::LayoutEngine engine(tree, builder, textSystem);
-  const Size size = usableSize(engine.measure(tree.rootIndex, proposal).size);
+  const Size size = usableSize(engine.measure(tree.rootIndex, placement).size);
   tree.size = size;
   tree.safeArea = {0, 0, size.width, size.height};
-  engine.place(tree.rootIndex, proposal, {0, 0}, 1);
+  engine.place(tree.rootIndex, placement, {0, 0}, 1);
   tree.nextRelativeChange = builder.nextRelativeChange();
   return tree;
 }

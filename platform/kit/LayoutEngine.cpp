@@ -22,6 +22,13 @@ ProposedSize sanitized(ProposedSize proposal) {
   return {sanitizedLength(proposal.width), sanitizedLength(proposal.height)};
 }
 
+// Infinity asks for a view's maximum, which only makes sense while sizing; a
+// view placed with an infinite dimension takes its ideal size there instead.
+std::optional<double> placementLength(std::optional<double> length) {
+  if (!length || std::isinf(*length)) return std::nullopt;
+  return length;
+}
+
 double finiteOrZero(double value) { return std::isfinite(value) ? value : 0; }
 
 // A size that can be drawn: an infinite answer (to an infinite proposal) or
@@ -220,6 +227,7 @@ Rect LayoutEngine::extendedIntoUnsafeArea(const Rect& frame, Edges edges) const 
 
 void LayoutEngine::place(NodeIndex index, ProposedSize proposal, Point origin, double opacity) {
   proposal = sanitized(proposal);
+  proposal = {placementLength(proposal.width), placementLength(proposal.height)};
   const Measured measured = measure(index, proposal);
   const Size size = placeable(measured.size);
 
