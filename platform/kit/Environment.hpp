@@ -40,6 +40,7 @@ struct Environment {
   bool monospacedDigit = false;
   std::optional<int> lineLimit;
   double minimumScaleFactor = 1;
+  bool allowsTightening = false;
   TextAlignment multilineTextAlignment = TextAlignment::leading;
 
   // False below a disabled view: buttons there do not run their intents.

@@ -108,6 +108,8 @@ void addContent(json::object& out, const LaidOutNode& node) {
                              request.font.scaledSize(request.textScale) * content.measurement.appliedScale);
           out["tracking"] = request.tracking;
           out["monospacedDigits"] = request.monospacedDigits;
+          out["minimumScaleFactor"] = request.minimumScaleFactor;
+          out["allowsTightening"] = request.allowsTightening;
           if (request.lineLimit) out["lineLimit"] = *request.lineLimit;
           out["foreground"] = inspectPaint(content.paint);
           if (content.nextRelativeChange) out["nextRelativeChange"] = *content.nextRelativeChange;

@@ -19,6 +19,7 @@ struct TextRequest {
   bool monospacedDigits = false;  // OpenType tnum
   std::optional<int> lineLimit;   // at most this many lines
   double minimumScaleFactor = 1;  // shrink down to this fraction before truncating
+  bool allowsTightening = false;  // may draw letters slightly closer before shrinking or truncating
   TextAlignment multilineAlignment = TextAlignment::leading;
   bool operator==(const TextRequest&) const = default;
 };

@@ -137,6 +137,10 @@ View View::minimumScaleFactor(double factor) const {
   return transformEnvironment([clean](Environment& environment) { environment.minimumScaleFactor = clean; });
 }
 
+View View::allowsTightening(bool allows) const {
+  return transformEnvironment([allows](Environment& environment) { environment.allowsTightening = allows; });
+}
+
 View View::multilineTextAlignment(TextAlignment alignment) const {
   return transformEnvironment(
       [alignment](Environment& environment) { environment.multilineTextAlignment = alignment; });

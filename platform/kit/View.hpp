@@ -138,6 +138,8 @@ class View {
   View lineLimit(std::optional<int> lines) const;
   // Texts that do not fit shrink down to this fraction before they truncate.
   View minimumScaleFactor(double factor) const;
+  // Texts that do not fit may draw their letters slightly closer first.
+  View allowsTightening(bool allows) const;
   View multilineTextAlignment(TextAlignment alignment) const;
   View disabled(bool disabled) const;
   // Any other change to the environment below this view.

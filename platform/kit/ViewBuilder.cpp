@@ -64,6 +64,7 @@ TextRequest textRequest(std::string text, const Environment& environment) {
   request.monospacedDigits = environment.monospacedDigit;
   request.lineLimit = environment.lineLimit;
   request.minimumScaleFactor = environment.minimumScaleFactor;
+  request.allowsTightening = environment.allowsTightening;
   request.multilineAlignment = environment.multilineTextAlignment;
   return request;
 }

@@ -57,6 +57,14 @@ TEST(Paint, BackgroundBeforeContentAndOverlayAfter) {
   EXPECT_DOUBLE_EQ(stroke.style.lineWidth, 2);
 }
 
+TEST(Paint, ShapeStyleBackgroundsAndOverlaysFillTheView) {
+  const View view = sizedText("Hi", 10).padding(4).background(red).overlay(blue.withOpacity(0.5));
+  const DisplayList list = paint(layoutForTest(view, {100.0, 100.0}));
+  ASSERT_EQ(commandNames(list), (Names{"fill", "text:Hi", "fill"}));
+  EXPECT_EQ(std::get<FillPath>(list.commands[0]).path, Path::rectangle({0, 0, 20, 20}));
+  EXPECT_EQ(std::get<FillPath>(list.commands[2]).paint, Paint(blue.withOpacity(0.5)));
+}
+
 TEST(Paint, ZStackDrawsBackToFront) {
   const View view = ZStack({Circle().fill(red), Rectangle().fill(blue).frame(4, 4), sizedText("z", 10)});
   const DisplayList list = paint(layoutForTest(view, {20.0, 20.0}));

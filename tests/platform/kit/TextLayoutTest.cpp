@@ -113,6 +113,7 @@ TEST(TextLayout, TextModifiersOnAStackReachEveryText) {
                         .monospacedDigit()
                         .lineLimit(1)
                         .minimumScaleFactor(0.5)
+                        .allowsTightening(true)
                         .multilineTextAlignment(TextAlignment::center)
                         .foregroundStyle(Color::srgb8(218, 226, 255, 0.72));
   const LaidOutTree tree = layoutForTest(view, {100.0, 100.0});
@@ -123,9 +124,14 @@ TEST(TextLayout, TextModifiersOnAStackReachEveryText) {
     EXPECT_TRUE(request.monospacedDigits) << letter;
     EXPECT_EQ(request.lineLimit, 1) << letter;
     EXPECT_DOUBLE_EQ(request.minimumScaleFactor, 0.5) << letter;
+    EXPECT_TRUE(request.allowsTightening) << letter;
     EXPECT_EQ(request.multilineAlignment, TextAlignment::center) << letter;
   }
   EXPECT_EQ(std::get<Color>(textContent(tree, "A").paint), Color::srgb8(218, 226, 255, 0.72));
+  const TextRequest plain = textContent(layoutForTest(Text::verbatim("C"), {}), "C").request;
+  EXPECT_FALSE(plain.allowsTightening);
+  EXPECT_EQ(plain.lineLimit, std::nullopt);
+  EXPECT_DOUBLE_EQ(plain.minimumScaleFactor, 1);
   EXPECT_EQ(std::get<Color>(textContent(tree, "B").paint), Color::white()) << "a colour set on a text is its own";
 }
 
