@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "platform/render/AngularGradientMesh.hpp"
+#include "platform/render/GradientRasterCache.hpp"
 
 namespace zelto::render {
 
@@ -93,6 +94,7 @@ void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds, st
   } else if (const auto* linear = std::get_if<kit::LinearGradient>(&paint)) {
     const kit::Point start = linear->startPoint.in(bounds), end = linear->endPoint.in(bounds);
     if (setDegenerateSource(cr, linear->stops, isFinite(start) && isFinite(end))) return;
+    if (painting && setCachedGradientSource(cr, paint, bounds, painting->kind == PathPainting::Kind::stroke)) return;
     cairo_pattern_t* pattern = cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
     addStops(pattern, linear->stops);
     setPatternSource(cr, pattern);
@@ -101,6 +103,7 @@ void setSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds, st
     const double r0 = radial->startRadius, r1 = radial->endRadius;
     const bool finite = isFinite(center) && std::isfinite(r0) && std::isfinite(r1);
     if (setDegenerateSource(cr, radial->stops, finite)) return;
+    if (painting && setCachedGradientSource(cr, paint, bounds, painting->kind == PathPainting::Kind::stroke)) return;
     cairo_pattern_t* pattern =
         cairo_pattern_create_radial(center.x, center.y, std::max(0.0, r0), center.x, center.y, std::max(0.0, r1));
     addStops(pattern, radial->stops);

@@ -1,0 +1,172 @@
+#include "platform/render/GradientRasterCache.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <list>
+#include <mutex>
+#include <variant>
+
+#include "platform/render/CairoPaint.hpp"
+
+namespace zelto::render {
+
+namespace {
+
+// Below this many device pixels drawing the gradient directly is cheap.
+constexpr double smallestCachedArea = 256.0 * 256.0;
+// Budget of all rasters together, and of one raster.
+constexpr std::size_t cacheBudgetBytes = 24u << 20;
+constexpr std::size_t largestRasterBytes = 8u << 20;
+
+struct DeviceRegion {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const DeviceRegion&) const = default;
+};
+
+struct Entry {
+  kit::Paint paint;
+  kit::Rect bounds;
+  cairo_matrix_t matrix;
+  DeviceRegion region;
+  cairo_surface_t* raster = nullptr;  // owned
+  std::size_t bytes = 0;
+};
+
+bool sameMatrix(const cairo_matrix_t& a, const cairo_matrix_t& b) {
+  return a.xx == b.xx && a.yx == b.yx && a.xy == b.xy && a.yy == b.yy && a.x0 == b.x0 && a.y0 == b.y0;
+}
+
+class Cache {
+ public:
+  ~Cache() { clear(); }
+
+  // A new reference to the raster for this key, or null.
+  cairo_surface_t* find(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
+                        const DeviceRegion& region) {
+    std::lock_guard lock(mutex_);
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+      if (it->region == region && it->bounds == bounds && sameMatrix(it->matrix, matrix) && it->paint == paint) {
+        entries_.splice(entries_.begin(), entries_, it);  // most recently used first
+        return cairo_surface_reference(it->raster);
+      }
+    }
+    return nullptr;
+  }
+
+  void insert(Entry entry) {
+    std::lock_guard lock(mutex_);
+    bytes_ += entry.bytes;
+    entries_.push_front(std::move(entry));
+    while (bytes_ > cacheBudgetBytes && !entries_.empty()) {
+      bytes_ -= entries_.back().bytes;
+      cairo_surface_destroy(entries_.back().raster);
+      entries_.pop_back();
+    }
+  }
+
+  void clear() {
+    std::lock_guard lock(mutex_);
+    for (auto& entry : entries_) cairo_surface_destroy(entry.raster);
+    entries_.clear();
+    bytes_ = 0;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::list<Entry> entries_;
+  std::size_t bytes_ = 0;
+};
+
+Cache& cache() {
+  static Cache instance;
+  return instance;
+}
+
+// Gradients that pixman fills quickly anyway: linear ones along a device
+// axis (it draws those a row or a column at a time).
+bool isCheapGradient(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix) {
+  if (const auto* linear = std::get_if<kit::LinearGradient>(&paint)) {
+    const kit::Point start = linear->startPoint.in(bounds), end = linear->endPoint.in(bounds);
+    const double dx = end.x - start.x, dy = end.y - start.y;
+    const double deviceX = matrix.xx * dx + matrix.xy * dy, deviceY = matrix.yx * dx + matrix.yy * dy;
+    return std::abs(deviceX) < 1e-9 || std::abs(deviceY) < 1e-9;
+  }
+  return !std::holds_alternative<kit::RadialGradient>(paint);
+}
+
+}  // namespace
+
+bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Rect& bounds, bool stroke) {
+  // Vector outputs keep their gradients as gradients; a surface with a
+  // device scale has pixels that the user-to-device matrix does not count.
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+  double deviceScaleX = 1, deviceScaleY = 1;
+  cairo_surface_get_device_scale(target, &deviceScaleX, &deviceScaleY);
+  if (deviceScaleX != 1 || deviceScaleY != 1) return false;
+  cairo_matrix_t matrix;
+  cairo_get_matrix(cr, &matrix);
+  // Only scales and translations keep a device-pixel raster exact.
+  if (matrix.xy != 0 || matrix.yx != 0) return false;
+  if (isCheapGradient(paint, bounds, matrix)) return false;
+
+  // 1. The device pixels the path can touch within the clip.
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0, cx1 = 0, cy1 = 0, cx2 = 0, cy2 = 0;
+  if (stroke) {
+    cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
+  } else {
+    cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
+  }
+  cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
+  x1 = std::max(x1, cx1), y1 = std::max(y1, cy1), x2 = std::min(x2, cx2), y2 = std::min(y2, cy2);
+  if (!(x2 > x1 && y2 > y1)) return false;
+  cairo_user_to_device(cr, &x1, &y1);
+  cairo_user_to_device(cr, &x2, &y2);
+  if (!std::isfinite(x1 + y1 + x2 + y2)) return false;
+  const double left = std::floor(std::min(x1, x2)), top = std::floor(std::min(y1, y2));
+  const double right = std::ceil(std::max(x1, x2)), bottom = std::ceil(std::max(y1, y2));
+  const double area = (right - left) * (bottom - top);
+  if (area < smallestCachedArea || area * 4 > static_cast<double>(largestRasterBytes)) return false;
+  const DeviceRegion region{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                            static_cast<int>(bottom - top)};
+
+  // 2. The raster: found, or drawn now by pixman exactly as it would be drawn
+  //    into the target, one device pixel per raster pixel.
+  cairo_surface_t* raster = cache().find(paint, bounds, matrix, region);
+  if (raster == nullptr) {
+    raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, region.width, region.height);
+    if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS) {
+      cairo_surface_destroy(raster);
+      return false;
+    }
+    cairo_t* painter = cairo_create(raster);
+    cairo_translate(painter, -region.x, -region.y);
+    cairo_transform(painter, &matrix);
+    setSource(painter, paint, bounds);
+    cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(painter);
+    cairo_destroy(painter);
+    cairo_surface_flush(raster);
+    cache().insert(Entry{paint, bounds, matrix, region, cairo_surface_reference(raster),
+                         static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height) * 4});
+  }
+
+  // 3. The source: the raster placed back on its device pixels.
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(raster);
+  cairo_surface_destroy(raster);
+  cairo_matrix_t toRaster = matrix;  // user -> device
+  cairo_matrix_t shift;
+  cairo_matrix_init_translate(&shift, -region.x, -region.y);
+  cairo_matrix_multiply(&toRaster, &toRaster, &shift);  // then device -> raster
+  cairo_pattern_set_matrix(pattern, &toRaster);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+  cairo_set_source(cr, pattern);
+  cairo_pattern_destroy(pattern);
+  return true;
+}
+
+void clearGradientRasterCache() { cache().clear(); }
+
+}  // namespace zelto::render

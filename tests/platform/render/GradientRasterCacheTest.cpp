@@ -1,0 +1,137 @@
+#include "platform/render/GradientRasterCache.hpp"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "RenderTestSupport.hpp"
+#include "platform/render/CairoOutput.hpp"
+
+namespace zelto::render {
+namespace {
+
+// Draws `list` at `scale` into a fresh image and returns its bytes.
+std::vector<unsigned char> rendered(const kit::DisplayList& list, double scale) {
+  const int width = static_cast<int>(list.size.width * scale), height = static_cast<int>(list.size.height * scale);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(surface);
+  play(list, cr, scale, test::testTextSystem());
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  std::vector<unsigned char> bytes(data, data + cairo_image_surface_get_stride(surface) * height);
+  cairo_surface_destroy(surface);
+  return bytes;
+}
+
+// The same shapes drawn with Cairo's own gradient patterns, no cache.
+std::vector<unsigned char> drawnDirectly(const kit::DisplayList& list, double scale) {
+  const int width = static_cast<int>(list.size.width * scale), height = static_cast<int>(list.size.height * scale);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(surface);
+  cairo_scale(cr, scale, scale);
+  for (const auto& command : list.commands) {
+    const auto& fill = std::get<kit::FillPath>(command);
+    const auto& r = fill.paintBounds;
+    cairo_pattern_t* pattern = nullptr;
+    if (const auto* linear = std::get_if<kit::LinearGradient>(&fill.paint)) {
+      const auto start = linear->startPoint.in(r), end = linear->endPoint.in(r);
+      pattern = cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
+      for (const auto& stop : linear->stops) {
+        cairo_pattern_add_color_stop_rgba(pattern, stop.location, stop.color.red, stop.color.green, stop.color.blue,
+                                          stop.color.opacity);
+      }
+    } else {
+      const auto& radial = std::get<kit::RadialGradient>(fill.paint);
+      const auto center = radial.center.in(r);
+      pattern =
+          cairo_pattern_create_radial(center.x, center.y, radial.startRadius, center.x, center.y, radial.endRadius);
+      for (const auto& stop : radial.stops) {
+        cairo_pattern_add_color_stop_rgba(pattern, stop.location, stop.color.red, stop.color.green, stop.color.blue,
+                                          stop.color.opacity);
+      }
+    }
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_set_source(cr, pattern);
+    cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pattern);
+  }
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  std::vector<unsigned char> bytes(data, data + cairo_image_surface_get_stride(surface) * height);
+  cairo_surface_destroy(surface);
+  return bytes;
+}
+
+int largestDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  EXPECT_EQ(a.size(), b.size());
+  int largest = 0;
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) largest = std::max(largest, std::abs(a[i] - b[i]));
+  return largest;
+}
+
+// A backdrop like the widget's: a diagonal gradient over a whole large
+// widget and a clear-ending radial glow from beyond a corner.
+kit::DisplayList backdrop() {
+  const kit::Rect canvas{0, 0, 364, 382};
+  const kit::LinearGradient diagonal{
+      kit::evenlySpaced(
+          {kit::Color::srgb8(7, 11, 35), kit::Color::srgb8(19, 27, 70, 0.94), kit::Color::srgb8(30, 38, 99)}),
+      kit::UnitPoint::topLeading(), kit::UnitPoint::bottomTrailing()};
+  const kit::RadialGradient glow{
+      kit::evenlySpaced({kit::Color::srgb8(104, 118, 242, 0.62), kit::Color::clear()}), {1.05, -0.08}, 0, 260};
+  return kit::DisplayList{canvas.size(),
+                          {kit::FillPath{kit::Path::rectangle(canvas), diagonal, canvas},
+                           kit::FillPath{kit::Path::rectangle(canvas), glow, canvas}}};
+}
+
+TEST(GradientRasterCache, LargeGradientsLookExactlyAsDrawnDirectly) {
+  clearGradientRasterCache();
+  const auto list = backdrop();
+  const auto expected = drawnDirectly(list, 2);
+  const auto first = rendered(list, 2);   // rasterises and caches
+  const auto second = rendered(list, 2);  // drawn from the cache
+  EXPECT_LE(largestDifference(first, expected), 1);
+  EXPECT_EQ(first, second);
+}
+
+TEST(GradientRasterCache, AnotherScaleOrGeometryIsNotServedStalePixels) {
+  clearGradientRasterCache();
+  auto list = backdrop();
+  rendered(list, 2);
+  EXPECT_LE(largestDifference(rendered(list, 3), drawnDirectly(list, 3)), 1);
+  // The same paint over other bounds must not reuse the first raster.
+  auto& fill = std::get<kit::FillPath>(list.commands[0]);
+  fill.paintBounds = {0, 0, 364, 200};
+  fill.path = kit::Path::rectangle(fill.paintBounds);
+  list.commands.pop_back();
+  EXPECT_LE(largestDifference(rendered(list, 2), drawnDirectly(list, 2)), 1);
+}
+
+TEST(GradientRasterCache, SmallOrAxisAlignedGradientsAreLeftToCairo) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 800, 800);
+  cairo_t* cr = cairo_create(surface);
+  const kit::Rect large{0, 0, 700, 700}, small{0, 0, 40, 40};
+  const kit::LinearGradient vertical{kit::evenlySpaced({kit::Color::white(), kit::Color::black()})};
+  const kit::LinearGradient diagonal{kit::evenlySpaced({kit::Color::white(), kit::Color::black()}),
+                                     kit::UnitPoint::topLeading(), kit::UnitPoint::bottomTrailing()};
+  cairo_rectangle(cr, 0, 0, 700, 700);
+  EXPECT_FALSE(setCachedGradientSource(cr, vertical, large, false));
+  EXPECT_TRUE(setCachedGradientSource(cr, diagonal, large, false));
+  cairo_new_path(cr);
+  cairo_rectangle(cr, 0, 0, 40, 40);
+  EXPECT_FALSE(setCachedGradientSource(cr, diagonal, small, false));
+  // A rotation would misplace device pixels.
+  cairo_new_path(cr);
+  cairo_rotate(cr, 0.3);
+  cairo_rectangle(cr, 0, 0, 700, 700);
+  EXPECT_FALSE(setCachedGradientSource(cr, diagonal, large, false));
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+}
+
+}  // namespace
+}  // namespace zelto::render
