@@ -31,7 +31,7 @@ function(zelto_test name)
     ZELTO_GOLDEN_DIR="${PROJECT_SOURCE_DIR}/tests/golden")
   zelto_target_settings(${name})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "ZELTO_TEST_OUTPUT_DIR=${CMAKE_BINARY_DIR}/test-output")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "ZELTO_TEST_OUTPUT_DIR=${CMAKE_BINARY_DIR}/test-output")
 endfunction()
 
 # Adds every listed subdirectory that has a CMakeLists.txt.
