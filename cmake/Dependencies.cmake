@@ -1,7 +1,7 @@
 # Every library comes from a Debian 12 package; scripts/setup installs them.
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
-find_package(Boost 1.81 EXACT REQUIRED COMPONENTS json CONFIG)
+find_package(Boost 1.81 REQUIRED COMPONENTS json CONFIG)
 find_package(SQLite3 REQUIRED)
 find_package(CLI11 REQUIRED)
 pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-i18n icu-uc)

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/defaults/ReadConnectionPool.hpp"
 #include "platform/defaults/SqliteConnection.hpp"
 
 namespace zelto::defaults {
@@ -210,8 +211,9 @@ std::optional<SuiteValue> Suite::value(std::string_view key) const {
   if (path_.empty()) return std::nullopt;
   // Read-only: a missing database is not created, and a foreign or damaged
   // file fails to prepare or step and is left alone.
-  SqliteConnection connection(path_, ConnectionMode::readOnly);
-  SqliteStatement statement(connection, "SELECT value FROM entries WHERE key = ?1");
+  const PooledReadConnection connection = acquireReadConnection(path_);
+  if (!connection) return std::nullopt;
+  SqliteStatement statement(*connection.get(), "SELECT value FROM entries WHERE key = ?1");
   if (!statement.isPrepared() || !statement.bindText(1, key) || statement.step() != SQLITE_ROW) return std::nullopt;
   return columnValue(statement.handle(), 0);
 }
@@ -219,8 +221,9 @@ std::optional<SuiteValue> Suite::value(std::string_view key) const {
 std::vector<SuiteEntry> Suite::entries() const {
   std::vector<SuiteEntry> result;
   if (path_.empty()) return result;
-  SqliteConnection connection(path_, ConnectionMode::readOnly);
-  SqliteStatement statement(connection, "SELECT key, value FROM entries ORDER BY key");
+  const PooledReadConnection connection = acquireReadConnection(path_);
+  if (!connection) return result;
+  SqliteStatement statement(*connection.get(), "SELECT key, value FROM entries ORDER BY key");
   if (!statement.isPrepared()) return result;
   int step = SQLITE_ROW;
   while ((step = statement.step()) == SQLITE_ROW) {

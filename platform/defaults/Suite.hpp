@@ -27,10 +27,11 @@ struct SuiteError {
 };
 
 // A user-defaults-like key-value suite shared between processes, kept in one
-// SQLite database per suite (WAL journal, busy timeout, one transaction per
-// write). A reader in another process sees the old value or the new one,
-// never a mix. Opening is lazy and cheap; each call opens the database,
-// does its work and closes it again, so nothing is cached between calls.
+// SQLite database per suite (rollback journal, busy timeout, one transaction
+// per write). A reader in another process sees the old value or the new one,
+// never a mix. Opening is lazy and cheap. Every read sees what is stored at
+// that moment: reads go through a kept read-only connection that SQLite
+// revalidates at each read, writes through a connection of their own.
 class Suite {
  public:
   // Opens the suite `name` in `location`. When the name is refused
