@@ -9,6 +9,7 @@
 
 #include "platform/render/CairoPaint.hpp"
 #include "platform/render/GaussianBlur.hpp"
+#include "platform/render/RasterCache.hpp"
 #include "platform/render/Symbols.hpp"
 
 namespace zelto::render {
@@ -30,6 +31,25 @@ constexpr double maskSigmaPixels = 1.75;
 // Vector outputs get their glows as images at this many pixels per unit.
 constexpr double vectorMaskResolution = 2;
 constexpr double largestMaskPixels = 4096.0 * 4096.0;
+
+// Budget of the cached glows of all frames together.
+constexpr std::size_t glowCacheBudgetBytes = 16u << 20;
+
+// What a glow's raster depends on: the commands that cast it, the shadow,
+// where it lands on the device and at what resolution it was blurred.
+struct GlowKey {
+  std::vector<DisplayCommand> content;
+  kit::Shadow shadow;
+  MatrixKey matrix;
+  Rect region;
+  double maskScale = 1;
+  bool operator==(const GlowKey&) const = default;
+};
+
+RasterCache<GlowKey>& glowCache() {
+  static RasterCache<GlowKey> instance(glowCacheBudgetBytes);
+  return instance;
+}
 
 enum class Scope { layer, transform, clip };
 
@@ -314,10 +334,18 @@ class Playback {
       cairo_restore(cr);
       return;
     }
+    // The group surface covers only what the layer can draw, not the whole
+    // canvas: a dimmed button then costs a button-sized buffer.
+    const auto content = contentBounds(begin, end);
+    if (!content) return;
+    cairo_save(cr);
+    cairo_rectangle(cr, content->x - 1, content->y - 1, content->width + 2, content->height + 2);
+    cairo_clip(cr);
     cairo_push_group(cr);
     playRange(cr, begin, end, depth);
     cairo_pop_group_to_source(cr);
     cairo_paint_with_alpha(cr, opacity);
+    cairo_restore(cr);
   }
 
   // The coverage of commands [begin, end) in the current user space, grown
@@ -409,15 +437,93 @@ class Playback {
     const int width = static_cast<int>(std::ceil(region->width * maskScale)) + 2 * pad;
     const int height = static_cast<int>(std::ceil(region->height * maskScale)) + 2 * pad;
 
-    // 4. Draw the content's coverage into the mask.
+    // 4. Where the glow lands: its mask's corner in device space.
+    const double originX = region->x + offset.x - pad / maskScale;
+    const double originY = region->y + offset.y - pad / maskScale;
+
+    // 5. On raster targets the glow is kept at device resolution, pixel
+    //    aligned, so that drawing the same glow again is a plain blit. Text
+    //    is not cached, as its look depends on the text system.
+    if (!isVectorSurface(target) && !containsText(begin, end)) {
+      const int left = static_cast<int>(std::floor(originX)), top = static_cast<int>(std::floor(originY));
+      const int deviceWidth = static_cast<int>(std::ceil(originX + width / maskScale)) - left;
+      const int deviceHeight = static_cast<int>(std::ceil(originY + height / maskScale)) - top;
+      GlowKey key{{commands_.begin() + static_cast<std::ptrdiff_t>(begin),
+                   commands_.begin() + static_cast<std::ptrdiff_t>(end)},
+                  shadow,
+                  MatrixKey::of(matrix),
+                  *region,
+                  maskScale};
+      cairo_surface_t* glow = glowCache().find(key);
+      if (glow == nullptr) {
+        cairo_surface_t* tinted =
+            tintedGlow(shadow.color, matrix, *region, maskScale, maskSigma, pad, width, height, begin, end, depth);
+        if (tinted == nullptr) return;
+        glow = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, deviceWidth, deviceHeight);
+        cairo_t* upscale = cairo_create(glow);
+        cairo_translate(upscale, originX - left, originY - top);
+        cairo_scale(upscale, 1 / maskScale, 1 / maskScale);
+        paintSmoothly(upscale, tinted);
+        cairo_destroy(upscale);
+        cairo_surface_destroy(tinted);
+        cairo_surface_flush(glow);
+        glowCache().insert(std::move(key), glow,
+                           static_cast<std::size_t>(deviceWidth) * static_cast<std::size_t>(deviceHeight) * 4);
+      }
+      cairo_save(cr);
+      cairo_identity_matrix(cr);
+      cairo_set_source_surface(cr, glow, left, top);
+      cairo_paint(cr);
+      cairo_restore(cr);
+      cairo_surface_destroy(glow);
+      return;
+    }
+
+    // 6. Elsewhere it is painted from the mask, scaled back up smoothly.
+    cairo_surface_t* tinted =
+        tintedGlow(shadow.color, matrix, *region, maskScale, maskSigma, pad, width, height, begin, end, depth);
+    if (tinted == nullptr) return;
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_translate(cr, originX, originY);
+    cairo_scale(cr, 1 / maskScale, 1 / maskScale);
+    paintSmoothly(cr, tinted);
+    cairo_restore(cr);
+    cairo_surface_destroy(tinted);
+  }
+
+  static void paintSmoothly(cairo_t* cr, cairo_surface_t* surface) {
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
+    cairo_set_source(cr, pattern);
+    cairo_paint(cr);
+    cairo_pattern_destroy(pattern);
+  }
+
+  bool containsText(std::size_t begin, std::size_t end) const {
+    for (std::size_t i = begin; i < end; ++i) {
+      const auto& command = commands_[i];
+      if (std::holds_alternative<kit::DrawText>(command) || std::holds_alternative<kit::DrawSymbol>(command)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // The content's coverage drawn into an alpha mask of `width` x `height`
+  // (device region scaled by `maskScale`, padded by `pad`), blurred, and
+  // tinted with the shadow colour. Null when no surface could be made.
+  cairo_surface_t* tintedGlow(const kit::Color& color, cairo_matrix_t matrix, const Rect& region, double maskScale,
+                              double maskSigma, int pad, int width, int height, std::size_t begin, std::size_t end,
+                              int depth) const {
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
     if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
       cairo_surface_destroy(mask);
-      return;
+      return nullptr;
     }
     cairo_t* maskContext = cairo_create(mask);
     cairo_matrix_t step;
-    cairo_matrix_init_translate(&step, -region->x, -region->y);
+    cairo_matrix_init_translate(&step, -region.x, -region.y);
     cairo_matrix_multiply(&matrix, &matrix, &step);
     cairo_matrix_init_scale(&step, maskScale, maskScale);
     cairo_matrix_multiply(&matrix, &matrix, &step);
@@ -427,28 +533,17 @@ class Playback {
     playRange(maskContext, begin, end, depth);
     cairo_destroy(maskContext);
 
-    // 5. Blur it, then paint the shadow colour through it, offset.
     cairo_surface_t* blurred = gaussianBlurredAlpha(mask, maskSigma);
     cairo_surface_destroy(mask);
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    cairo_translate(cr, region->x + offset.x, region->y + offset.y);
-    cairo_scale(cr, 1 / maskScale, 1 / maskScale);
-    cairo_translate(cr, -pad, -pad);
     cairo_surface_t* tinted = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* tint = cairo_create(tinted);
     cairo_set_source_rgba(tint, std::clamp(color.red, 0.0, 1.0), std::clamp(color.green, 0.0, 1.0),
                           std::clamp(color.blue, 0.0, 1.0), std::min(color.opacity, 1.0));
     cairo_mask_surface(tint, blurred, 0, 0);
     cairo_destroy(tint);
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tinted);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
-    cairo_set_source(cr, pattern);
-    cairo_paint(cr);
-    cairo_pattern_destroy(pattern);
-    cairo_restore(cr);
-    cairo_surface_destroy(tinted);
     cairo_surface_destroy(blurred);
+    cairo_surface_flush(tinted);
+    return tinted;
   }
 
   const std::vector<DisplayCommand>& commands_;

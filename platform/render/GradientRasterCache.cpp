@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <list>
-#include <mutex>
 #include <variant>
 
 #include "platform/render/CairoPaint.hpp"
+#include "platform/render/RasterCache.hpp"
 
 namespace zelto::render {
 
@@ -15,71 +14,24 @@ namespace {
 
 // Below this many device pixels drawing the gradient directly is cheap.
 constexpr double smallestCachedArea = 256.0 * 256.0;
-// Budget of all rasters together, and of one raster.
+// Budget of all rasters together; one raster may take a third of it.
 constexpr std::size_t cacheBudgetBytes = 24u << 20;
-constexpr std::size_t largestRasterBytes = 8u << 20;
 
 struct DeviceRegion {
   int x = 0, y = 0, width = 0, height = 0;
   bool operator==(const DeviceRegion&) const = default;
 };
 
-struct Entry {
+struct GradientKey {
   kit::Paint paint;
   kit::Rect bounds;
-  cairo_matrix_t matrix;
+  MatrixKey matrix;
   DeviceRegion region;
-  cairo_surface_t* raster = nullptr;  // owned
-  std::size_t bytes = 0;
+  bool operator==(const GradientKey&) const = default;
 };
 
-bool sameMatrix(const cairo_matrix_t& a, const cairo_matrix_t& b) {
-  return a.xx == b.xx && a.yx == b.yx && a.xy == b.xy && a.yy == b.yy && a.x0 == b.x0 && a.y0 == b.y0;
-}
-
-class Cache {
- public:
-  ~Cache() { clear(); }
-
-  // A new reference to the raster for this key, or null.
-  cairo_surface_t* find(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
-                        const DeviceRegion& region) {
-    std::lock_guard lock(mutex_);
-    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-      if (it->region == region && it->bounds == bounds && sameMatrix(it->matrix, matrix) && it->paint == paint) {
-        entries_.splice(entries_.begin(), entries_, it);  // most recently used first
-        return cairo_surface_reference(it->raster);
-      }
-    }
-    return nullptr;
-  }
-
-  void insert(Entry entry) {
-    std::lock_guard lock(mutex_);
-    bytes_ += entry.bytes;
-    entries_.push_front(std::move(entry));
-    while (bytes_ > cacheBudgetBytes && !entries_.empty()) {
-      bytes_ -= entries_.back().bytes;
-      cairo_surface_destroy(entries_.back().raster);
-      entries_.pop_back();
-    }
-  }
-
-  void clear() {
-    std::lock_guard lock(mutex_);
-    for (auto& entry : entries_) cairo_surface_destroy(entry.raster);
-    entries_.clear();
-    bytes_ = 0;
-  }
-
- private:
-  std::mutex mutex_;
-  std::list<Entry> entries_;
-  std::size_t bytes_ = 0;
-};
-
-Cache& cache() {
-  static Cache instance;
+RasterCache<GradientKey>& cache() {
+  static RasterCache<GradientKey> instance(cacheBudgetBytes);
   return instance;
 }
 
@@ -127,13 +79,14 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
   const double left = std::floor(std::min(x1, x2)), top = std::floor(std::min(y1, y2));
   const double right = std::ceil(std::max(x1, x2)), bottom = std::ceil(std::max(y1, y2));
   const double area = (right - left) * (bottom - top);
-  if (area < smallestCachedArea || area * 4 > static_cast<double>(largestRasterBytes)) return false;
+  if (area < smallestCachedArea || area * 4 > static_cast<double>(cacheBudgetBytes) / 3) return false;
   const DeviceRegion region{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                             static_cast<int>(bottom - top)};
 
   // 2. The raster: found, or drawn now by pixman exactly as it would be drawn
   //    into the target, one device pixel per raster pixel.
-  cairo_surface_t* raster = cache().find(paint, bounds, matrix, region);
+  GradientKey key{paint, bounds, MatrixKey::of(matrix), region};
+  cairo_surface_t* raster = cache().find(key);
   if (raster == nullptr) {
     raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, region.width, region.height);
     if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS) {
@@ -148,8 +101,8 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
     cairo_paint(painter);
     cairo_destroy(painter);
     cairo_surface_flush(raster);
-    cache().insert(Entry{paint, bounds, matrix, region, cairo_surface_reference(raster),
-                         static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height) * 4});
+    cache().insert(std::move(key), raster,
+                   static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height) * 4);
   }
 
   // 3. The source: the raster placed back on its device pixels.

@@ -133,5 +133,29 @@ TEST(GradientRasterCache, SmallOrAxisAlignedGradientsAreLeftToCairo) {
   cairo_surface_destroy(surface);
 }
 
+// A glowing dot whose colour and place can vary.
+kit::DisplayList glowingDot(kit::Color color, double x) {
+  const kit::Rect dot{x, 20, 10, 10};
+  return kit::DisplayList{{80, 50},
+                          {kit::PushLayer{1, kit::Shadow{color.withOpacity(0.8), 4, 0, 0}},
+                           kit::FillPath{kit::Path::circle(dot), color, dot}, kit::PopLayer{}}};
+}
+
+TEST(GlowCache, RepeatedGlowIsTheSameAndChangedGlowIsNew) {
+  const auto periwinkle = kit::Color::srgb8(174, 190, 255), coral = kit::Color::srgb8(255, 91, 111);
+  const auto first = rendered(glowingDot(periwinkle, 20), 2);
+  EXPECT_EQ(rendered(glowingDot(periwinkle, 20), 2), first);
+  // Another colour or place must not reuse the cached glow.
+  const auto recoloured = rendered(glowingDot(coral, 20), 2);
+  const auto moved = rendered(glowingDot(periwinkle, 40), 2);
+  EXPECT_GT(largestDifference(recoloured, first), 50);
+  EXPECT_GT(largestDifference(moved, first), 50);
+  // A glow just beside the dot, beyond its own fill, is lit in both.
+  auto alphaAt = [](const std::vector<unsigned char>& image, int x, int y) { return image[(y * 160 + x) * 4 + 3]; };
+  EXPECT_GT(alphaAt(first, 2 * 33, 2 * 25), 20);
+  EXPECT_GT(alphaAt(moved, 2 * 53, 2 * 25), 20);
+  EXPECT_EQ(alphaAt(moved, 2 * 33 - 20, 2 * 25), 0);
+}
+
 }  // namespace
 }  // namespace zelto::render
