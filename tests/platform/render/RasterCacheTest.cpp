@@ -11,6 +11,16 @@
 namespace zelto::render {
 namespace {
 
+// The pixels of an image surface, which is released.
+std::vector<unsigned char> takeBytes(cairo_surface_t* surface) {
+  cairo_surface_flush(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  std::vector<unsigned char> bytes(
+      data, data + cairo_image_surface_get_stride(surface) * cairo_image_surface_get_height(surface));
+  cairo_surface_destroy(surface);
+  return bytes;
+}
+
 // Draws `list` at `scale` into a fresh image and returns its bytes.
 std::vector<unsigned char> rendered(const kit::DisplayList& list, double scale) {
   const int width = static_cast<int>(list.size.width * scale), height = static_cast<int>(list.size.height * scale);
@@ -18,11 +28,7 @@ std::vector<unsigned char> rendered(const kit::DisplayList& list, double scale) 
   cairo_t* cr = cairo_create(surface);
   play(list, cr, scale, test::testTextSystem());
   cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  std::vector<unsigned char> bytes(data, data + cairo_image_surface_get_stride(surface) * height);
-  cairo_surface_destroy(surface);
-  return bytes;
+  return takeBytes(surface);
 }
 
 // The same shapes drawn with Cairo's own gradient patterns, no cache.
@@ -59,11 +65,7 @@ std::vector<unsigned char> drawnDirectly(const kit::DisplayList& list, double sc
     cairo_pattern_destroy(pattern);
   }
   cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  std::vector<unsigned char> bytes(data, data + cairo_image_surface_get_stride(surface) * height);
-  cairo_surface_destroy(surface);
-  return bytes;
+  return takeBytes(surface);
 }
 
 int largestDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
