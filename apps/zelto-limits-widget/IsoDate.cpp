@@ -58,8 +58,10 @@ std::optional<Date> parseIso8601(const std::string& text, const locale::Calendar
 
 Date systemNow() {
   using namespace std::chrono;
-  const double unixSeconds = duration<double>(system_clock::now().time_since_epoch()).count();
-  return unixSeconds - referenceDateUnixSeconds;
+  // Whole seconds: nothing the widget shows is finer, and entries then
+  // print as plain integers.
+  const auto unixSeconds = duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+  return static_cast<double>(unixSeconds) - referenceDateUnixSeconds;
 }
 
 }  // namespace zelto::cli

@@ -13,7 +13,7 @@ namespace zelto::cli {
 // "2025-03-12"), which is then wall-clock time in `calendar`'s zone.
 std::optional<Date> parseIso8601(const std::string& text, const locale::Calendar& calendar);
 
-// The current instant of the system clock.
+// The current instant of the system clock, in whole seconds.
 Date systemNow();
 
 }  // namespace zelto::cli
