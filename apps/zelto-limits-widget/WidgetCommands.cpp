@@ -13,6 +13,13 @@
 namespace zelto::cli {
 namespace {
 
+// The widget's provider driven as a host drives it, for one request.
+struct WidgetHost {
+  LimitTimelineProvider provider;
+  host::WidgetCenter center;
+  host::HostDriver<LimitEntry> driver{provider, center, std::string(ZeltoLimitsWidget::kind)};
+};
+
 host::TimelineProviderContext contextFor(const host::RequestEnvironment& environment, bool isPreview = false) {
   return host::TimelineProviderContext{kit::WidgetFamily::systemSmall, isPreview, environment};
 }
@@ -72,24 +79,18 @@ boost::json::value weekJson(const std::optional<ZeltoUsageWeek>& week, const hos
 }
 
 int runPlaceholder(const host::RequestEnvironment& environment, std::ostream& out) {
-  const LimitTimelineProvider provider;
-  host::WidgetCenter center;
-  const host::HostDriver<LimitEntry> driver(provider, center, std::string(ZeltoLimitsWidget::kind));
-  return print(entryJson(driver.requestPlaceholder(contextFor(environment))), out);
+  const WidgetHost host;
+  return print(entryJson(host.driver.requestPlaceholder(contextFor(environment))), out);
 }
 
 int runSnapshot(const host::RequestEnvironment& environment, bool isPreview, std::ostream& out) {
-  const LimitTimelineProvider provider;
-  host::WidgetCenter center;
-  const host::HostDriver<LimitEntry> driver(provider, center, std::string(ZeltoLimitsWidget::kind));
-  return print(entryJson(driver.requestSnapshot(contextFor(environment, isPreview))), out);
+  const WidgetHost host;
+  return print(entryJson(host.driver.requestSnapshot(contextFor(environment, isPreview))), out);
 }
 
 int runTimeline(const host::RequestEnvironment& environment, std::ostream& out) {
-  const LimitTimelineProvider provider;
-  host::WidgetCenter center;
-  const host::HostDriver<LimitEntry> driver(provider, center, std::string(ZeltoLimitsWidget::kind));
-  return print(timelineJson(driver.requestTimeline(contextFor(environment))), out);
+  const WidgetHost host;
+  return print(timelineJson(host.driver.requestTimeline(contextFor(environment))), out);
 }
 
 int runIntent(const host::RequestEnvironment& environment, WeekDirection direction, std::ostream& out) {
