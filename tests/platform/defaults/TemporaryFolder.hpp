@@ -13,36 +13,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/support/TemporaryDirectory.hpp"
+
 namespace zelto::defaults::testing {
 
-// A fresh folder under $TMPDIR (or /tmp), removed with everything in it.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zelto-defaults-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed for " + pattern);
-    path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    // Folders a test made read-only must be writable again to be emptied.
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-      if (it->is_directory(ignored)) ::chmod(it->path().c_str(), 0700);
-    }
-    ::chmod(path_.c_str(), 0700);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+using TemporaryFolder = zelto::testing::TemporaryDirectory;
 
 inline std::string readBytes(const std::filesystem::path& path) {
   std::ifstream stream(path, std::ios::binary);
