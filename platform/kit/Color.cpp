@@ -1,5 +1,7 @@
 #include "platform/kit/Color.hpp"
 
+#include <type_traits>
+
 namespace zelto::kit {
 
 std::vector<GradientStop> evenlySpaced(const std::vector<Color>& colors) {
@@ -11,6 +13,20 @@ std::vector<GradientStop> evenlySpaced(const std::vector<Color>& colors) {
     stops.push_back({colors[i], static_cast<double>(i) / last});
   }
   return stops;
+}
+
+Paint withOpacity(Paint paint, double factor) {
+  if (factor == 1) return paint;
+  std::visit(
+      [factor](auto& p) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(p)>, Color>) {
+          p = p.withOpacity(factor);
+        } else {
+          for (GradientStop& stop : p.stops) stop.color = stop.color.withOpacity(factor);
+        }
+      },
+      paint);
+  return paint;
 }
 
 }  // namespace zelto::kit

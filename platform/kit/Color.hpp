@@ -66,4 +66,7 @@ struct AngularGradient {
 // What a shape is filled or stroked with, and what a text is drawn in.
 using Paint = std::variant<Color, LinearGradient, RadialGradient, AngularGradient>;
 
+// The paint with the alpha of each of its colours multiplied by `factor`.
+Paint withOpacity(Paint paint, double factor);
+
 }  // namespace zelto::kit

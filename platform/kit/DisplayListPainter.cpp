@@ -29,22 +29,29 @@ class Painter {
         if (!children.empty()) paintNode(children[0]);
         return;
       }
-      case NodeKind::opacity: {
-        const double opacity = node.as<OpacityContent>()->opacity;
-        if (opacity <= 0) return;
-        if (opacity >= 1) break;
-        withLayer(PushLayer{opacity, std::nullopt}, node);
+      case NodeKind::opacity:
+        // Opacity reaches each drawn leaf through its effective opacity; a
+        // fully transparent subtree draws nothing.
+        if (node.opacity <= 0) return;
+        break;
+      case NodeKind::compositingGroup: {
+        if (node.opacity <= 0) return;
+        // The content is drawn at its opacity relative to the group, and
+        // the group's own opacity fades the composed layer.
+        const double enclosing = groupOpacity_;
+        const double faded = node.opacity / enclosing;
+        groupOpacity_ = node.opacity;
+        if (faded < 1) {
+          withLayer(PushLayer{faded, std::nullopt}, node);
+        } else {
+          paintChildren(node);
+        }
+        groupOpacity_ = enclosing;
         return;
       }
       case NodeKind::shadow:
         withLayer(PushLayer{1, node.as<ShadowContent>()->shadow}, node);
         return;
-      case NodeKind::button:
-        if (!node.as<ButtonContent>()->enabled) {
-          withLayer(PushLayer{disabledButtonOpacity, std::nullopt}, node);
-          return;
-        }
-        break;
       case NodeKind::rotation: {
         const RotationContent& rotation = *node.as<RotationContent>();
         if (rotation.radians == 0) break;
@@ -70,16 +77,22 @@ class Painter {
     commands_.push_back(PopLayer{});
   }
 
+  // A leaf's paint faded by the opacities between it and the nearest
+  // compositing group (a disabled button's dimming included).
+  Paint leafPaint(const LaidOutNode& node, const Paint& paint) const {
+    return withOpacity(paint, node.opacity / groupOpacity_);
+  }
+
   void paintText(const LaidOutNode& node) {
     const TextContent& text = *node.as<TextContent>();
     if (text.request.text.empty() || node.frame.width <= 0 || node.frame.height <= 0) return;
-    commands_.push_back(DrawText{text.request, node.frame, text.paint});
+    commands_.push_back(DrawText{text.request, node.frame, leafPaint(node, text.paint)});
   }
 
   void paintSymbol(const LaidOutNode& node) {
     const SymbolContent& symbol = *node.as<SymbolContent>();
     if (!symbol.measurement.known) return;
-    commands_.push_back(DrawSymbol{symbol.request, node.frame, symbol.paint});
+    commands_.push_back(DrawSymbol{symbol.request, node.frame, leafPaint(node, symbol.paint)});
   }
 
   void paintShape(const LaidOutNode& node) {
@@ -87,14 +100,16 @@ class Painter {
     Path path = shapePath(shape.geometry, node.frame);
     if (path.empty()) return;
     if (shape.mode == ShapeContent::Mode::fill) {
-      commands_.push_back(FillPath{std::move(path), shape.paint, node.frame});
+      commands_.push_back(FillPath{std::move(path), leafPaint(node, shape.paint), node.frame});
     } else if (shape.stroke.lineWidth > 0) {
-      commands_.push_back(StrokePath{std::move(path), shape.paint, node.frame, shape.stroke});
+      commands_.push_back(StrokePath{std::move(path), leafPaint(node, shape.paint), node.frame, shape.stroke});
     }
   }
 
   const LaidOutTree& tree_;
   std::vector<DisplayCommand>& commands_;
+  // Effective opacity of the nearest enclosing compositing group.
+  double groupOpacity_ = 1;
 };
 
 }  // namespace

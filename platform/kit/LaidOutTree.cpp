@@ -42,6 +42,8 @@ std::string_view nodeKindName(NodeKind kind) {
       return "Rotation";
     case NodeKind::ignoresSafeArea:
       return "IgnoresSafeArea";
+    case NodeKind::compositingGroup:
+      return "CompositingGroup";
   }
   return "Unknown";
 }

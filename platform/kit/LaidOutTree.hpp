@@ -48,6 +48,7 @@ enum class NodeKind {
   shadow,
   rotation,
   ignoresSafeArea,
+  compositingGroup,  // draws its content as one layer, so opacity above it fades the layer
 };
 
 // "Text", "HStack", ...: the kind's name in identities and inspection.

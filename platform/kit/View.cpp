@@ -163,6 +163,8 @@ View View::shadow(const Color& color, double radius, double x, double y) const {
 
 View View::opacity(double opacity) const { return modified(detail::OpacityModifier{unitInterval(opacity)}); }
 
+View View::compositingGroup() const { return modified(detail::CompositingGroupModifier{}); }
+
 View View::rotationEffect(double radians, UnitPoint anchor) const {
   return modified(detail::RotationModifier{std::isfinite(radians) ? radians : 0, anchor});
 }

@@ -150,7 +150,12 @@ class View {
   // The view's coverage tinted with `color`, blurred (Gaussian, standard
   // deviation about `radius`), offset by (x, y) and drawn behind it.
   View shadow(const Color& color, double radius, double x = 0, double y = 0) const;
+  // Multiplies the alpha of every drawn leaf below: overlapping leaves of a
+  // faded container show through each other.
   View opacity(double opacity) const;
+  // Draws the view as one layer, so that an opacity applied outside it fades
+  // the composed result instead of each leaf.
+  View compositingGroup() const;
   // Rotates the drawing (positive is clockwise on screen) about `anchor`; the
   // frame used by layout is unchanged.
   View rotationEffect(double radians, UnitPoint anchor = UnitPoint::center()) const;

@@ -95,6 +95,8 @@ std::optional<WrapperNode> wrapperFor(const Modifier& modifier) {
           return WrapperNode{NodeKind::opacity, OpacityContent{m.opacity}};
         } else if constexpr (std::is_same_v<M, RotationModifier>) {
           return WrapperNode{NodeKind::rotation, RotationContent{m.radians, m.anchor}};
+        } else if constexpr (std::is_same_v<M, CompositingGroupModifier>) {
+          return WrapperNode{NodeKind::compositingGroup, std::monostate{}};
         } else {
           return std::nullopt;
         }
@@ -117,6 +119,12 @@ NodeIndex ViewBuilder::addNode(NodeKind kind, std::string identity, NodeContent 
   for (NodeIndex child : children) tree_.nodes[child].parent = index;
   tree_.nodes.push_back(std::move(node));
   return index;
+}
+
+// A layout priority belongs to the stack's child whatever modifiers wrap the
+// view it was set on, so a wrapper carries its content's priority.
+void ViewBuilder::inheritLayoutPriority(NodeIndex wrapper, NodeIndex content) {
+  tree_.nodes[wrapper].layoutPriority = tree_.nodes[content].layoutPriority;
 }
 
 void ViewBuilder::noteRelativeChange(std::optional<Date> change) {
@@ -260,6 +268,7 @@ void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment&
       if (layer != noNode) children.push_back(layer);
       const Alignment alignment = background != nullptr ? background->alignment : overlay->alignment;
       out.push_back(addNode(kind, std::move(layerIdentity), LayerContent{alignment}, children));
+      inheritLayoutPriority(out.back(), mains[k]);
     }
     return;
   }
@@ -276,6 +285,7 @@ void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment&
     for (std::size_t k = 0; k < contents.size(); ++k) {
       const NodeIndex child = contents[k];
       out.push_back(addNode(wrapper->kind, numbered(identity, k), wrapper->content, std::span(&child, 1)));
+      inheritLayoutPriority(out.back(), child);
     }
     return;
   }

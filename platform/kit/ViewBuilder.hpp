@@ -60,6 +60,7 @@ class ViewBuilder {
   };
 
   void noteRelativeChange(std::optional<Date> change);
+  void inheritLayoutPriority(NodeIndex wrapper, NodeIndex content);
   void buildModified(const ModifiedNode& modified, const Environment& environment, const std::string& prefix,
                      bool inHorizontalStack, NodeList& out);
 

@@ -119,6 +119,7 @@ struct RotationModifier {
   UnitPoint anchor;
 };
 struct HiddenModifier {};
+struct CompositingGroupModifier {};
 struct AccessibilityLabelModifier {
   std::vector<TextPiece> label;
 };
@@ -137,7 +138,7 @@ using Modifier = std::variant<FixedFrameModifier, FlexibleFrameModifier, Padding
                               OverlayModifier, AspectRatioModifier, LayoutPriorityModifier, IgnoresSafeAreaModifier,
                               ContainerBackgroundModifier, EnvironmentModifier, ShadowModifier, OpacityModifier,
                               RotationModifier, HiddenModifier, AccessibilityLabelModifier, AccessibilityHiddenModifier,
-                              AccessibilityElementModifier, AnimationModifier>;
+                              AccessibilityElementModifier, AnimationModifier, CompositingGroupModifier>;
 
 struct ModifiedNode {
   View content;

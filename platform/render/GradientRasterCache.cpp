@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <variant>
 
-#include "platform/render/CairoPaint.hpp"
+#include "platform/render/DitheredGradient.hpp"
 #include "platform/render/RasterCache.hpp"
 
 namespace zelto::render {
@@ -35,16 +35,8 @@ RasterCache<GradientKey>& cache() {
   return instance;
 }
 
-// Gradients that pixman fills quickly anyway: linear ones along a device
-// axis (it draws those a row or a column at a time).
-bool isCheapGradient(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix) {
-  if (const auto* linear = std::get_if<kit::LinearGradient>(&paint)) {
-    const kit::Point start = linear->startPoint.in(bounds), end = linear->endPoint.in(bounds);
-    const double dx = end.x - start.x, dy = end.y - start.y;
-    const double deviceX = matrix.xx * dx + matrix.xy * dy, deviceY = matrix.yx * dx + matrix.yy * dy;
-    return std::abs(deviceX) < 1e-9 || std::abs(deviceY) < 1e-9;
-  }
-  return !std::holds_alternative<kit::RadialGradient>(paint);
+bool isRasterizedGradient(const kit::Paint& paint) {
+  return std::holds_alternative<kit::LinearGradient>(paint) || std::holds_alternative<kit::RadialGradient>(paint);
 }
 
 }  // namespace
@@ -61,7 +53,7 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
   cairo_get_matrix(cr, &matrix);
   // Only scales and translations keep a device-pixel raster exact.
   if (matrix.xy != 0 || matrix.yx != 0) return false;
-  if (isCheapGradient(paint, bounds, matrix)) return false;
+  if (!isRasterizedGradient(paint)) return false;
 
   // 1. The device pixels the path can touch within the clip.
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0, cx1 = 0, cy1 = 0, cx2 = 0, cy2 = 0;
@@ -83,24 +75,20 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
   const DeviceRegion region{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                             static_cast<int>(bottom - top)};
 
-  // 2. The raster: found, or drawn now by pixman exactly as it would be drawn
-  //    into the target, one device pixel per raster pixel.
+  // 2. The raster: found, or drawn now, dithered, one device pixel per
+  //    raster pixel.
   GradientKey key{paint, bounds, MatrixKey::of(matrix), region};
   cairo_surface_t* raster = cache().find(key);
   if (raster == nullptr) {
     raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, region.width, region.height);
-    if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS) {
+    cairo_matrix_t toRaster = matrix;
+    toRaster.x0 -= region.x;
+    toRaster.y0 -= region.y;
+    if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS ||
+        !rasterizeDitheredGradient(raster, paint, bounds, toRaster)) {
       cairo_surface_destroy(raster);
       return false;
     }
-    cairo_t* painter = cairo_create(raster);
-    cairo_translate(painter, -region.x, -region.y);
-    cairo_transform(painter, &matrix);
-    setSource(painter, paint, bounds);
-    cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(painter);
-    cairo_destroy(painter);
-    cairo_surface_flush(raster);
     cache().insert(std::move(key), raster,
                    static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height) * 4);
   }

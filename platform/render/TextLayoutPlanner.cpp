@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
 
 namespace zelto::render {
 
@@ -135,6 +138,27 @@ Plan makePlan(const kit::TextRequest& request, std::optional<double> width, std:
   return plan;
 }
 
+// The text without the white space at its end.
+std::string withoutTrailingSpace(std::string text) {
+  while (!text.empty()) {
+    const char* previous = g_utf8_find_prev_char(text.data(), text.data() + text.size());
+    if (previous == nullptr || !g_unichar_isspace(g_utf8_get_char(previous))) break;
+    text.resize(static_cast<std::size_t>(previous - text.data()));
+  }
+  return text;
+}
+
+// The byte range of the text that Pango elided on this line, if any.
+std::optional<std::pair<int, int>> elidedRange(const PangoLayoutLine* line) {
+  for (GSList* run = line->runs; run != nullptr; run = run->next) {
+    const PangoItem* item = static_cast<PangoGlyphItem*>(run->data)->item;
+    if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS) {
+      return std::pair{item->offset, item->offset + item->length};
+    }
+  }
+  return std::nullopt;
+}
+
 class Builder {
  public:
   Builder(PangoContext* context, const Plan& plan) : context_(context), plan_(plan) {}
@@ -193,9 +217,16 @@ class Builder {
 
   bool fits(PangoLayout* layout) const { return pango_layout_get_line_count(layout) <= allowedLines(layout); }
 
+  // The layout to draw, and the logical width to report when it is not the
+  // layout's own.
+  struct Cut {
+    LayoutPointer layout;
+    std::optional<int> logicalWidth;
+  };
+
   // The layout cut after `lines` lines, its last shown line ending in an
   // ellipsis. `full` is the uncut layout at the same scale.
-  LayoutPointer truncated(double scale, PangoLayout* full, int lines) const {
+  Cut truncated(double scale, PangoLayout* full, int lines) const {
     const std::string& text = plan_.text;
     PangoLayoutLine* last = pango_layout_get_line_readonly(full, lines - 1);
     const auto lastEnd = static_cast<std::size_t>(last->start_index + last->length);
@@ -204,19 +235,16 @@ class Builder {
     std::string kept;
     if (lastEnd >= text.size() || paragraphSeparatorLength(text, lastEnd) > 0) {
       // The last shown line ends its paragraph: only whole paragraphs were
-      // dropped, so the ellipsis follows the line's own text.
-      kept = text.substr(0, lastEnd) + ellipsis;
+      // dropped, so the ellipsis follows the line's last word.
+      kept = withoutTrailingSpace(text.substr(0, lastEnd)) + ellipsis;
     } else {
       kept = text.substr(0, nextParagraphEnd(text, lastEnd));
     }
-    LayoutPointer layout = build(scale, kept);
-    if (!plan_.width) return layout;
+    if (!plan_.width) return {build(scale, kept), std::nullopt};
     // 2. Let Pango end the last shown line with an ellipsis where the kept
     //    text runs past it.
-    pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
-    if (nextParagraphEnd(kept, 0) == kept.size()) {
-      pango_layout_set_height(layout.get(), -lines);
-    } else {
+    int height = -lines;
+    if (nextParagraphEnd(kept, 0) != kept.size()) {
       // Pango's line count limit holds per paragraph; a height limit a
       // quarter line past the last shown line holds for the whole text.
       int top = 0, bottom = 0;
@@ -224,9 +252,42 @@ class Builder {
       for (int i = 0; i < lines - 1; ++i) pango_layout_iter_next_line(iter);
       pango_layout_iter_get_line_yrange(iter, &top, &bottom);
       pango_layout_iter_free(iter);
-      pango_layout_set_height(layout.get(), bottom + (bottom - top) / 4);
+      height = bottom + (bottom - top) / 4;
     }
-    return layout;
+    const auto ellipsized = [&](const std::string& shown) {
+      LayoutPointer layout = build(scale, shown);
+      pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+      pango_layout_set_height(layout.get(), height);
+      return layout;
+    };
+    LayoutPointer layout = ellipsized(kept);
+    // 3. Pango keeps the white space before the range it elides; the cut
+    //    ends at the last word instead ("brown…", not "brown …"). The width
+    //    reported is Pango's less that white space: the width at which Pango
+    //    itself cuts after the word, so that measuring again in the reported
+    //    width gives the same text.
+    std::optional<std::string> trimmed;  // the shown text when white space is cut
+    int width = 0;
+    for (GSList* node = pango_layout_get_lines_readonly(layout.get()); node != nullptr; node = node->next) {
+      auto* line = static_cast<PangoLayoutLine*>(node->data);
+      PangoRectangle logical{};
+      pango_layout_line_get_extents(line, nullptr, &logical);
+      if (const auto elided = elidedRange(line)) {
+        const std::string before = kept.substr(0, static_cast<std::size_t>(elided->first));
+        const std::string shown = withoutTrailingSpace(before);
+        if (shown.size() < before.size()) {
+          PangoRectangle firstSpace{}, lastSpace{};
+          pango_layout_index_to_pos(layout.get(), static_cast<int>(shown.size()), &firstSpace);
+          const char* lastSpaceAt = g_utf8_find_prev_char(before.data(), before.data() + before.size());
+          pango_layout_index_to_pos(layout.get(), static_cast<int>(lastSpaceAt - before.data()), &lastSpace);
+          logical.width -= std::abs(lastSpace.x + lastSpace.width - firstSpace.x);
+          trimmed = shown;
+        }
+      }
+      width = std::max(width, logical.width);
+    }
+    if (!trimmed) return {std::move(layout), std::nullopt};
+    return {ellipsized(*trimmed + ellipsis), width};
   }
 
  private:
@@ -244,15 +305,8 @@ std::string displayedText(PangoLayout* layout) {
     const auto* line = static_cast<PangoLayoutLine*>(node->data);
     const int start = line->start_index, end = line->start_index + line->length;
     if (previousEnd >= 0 && start > previousEnd) result.append(text + previousEnd, start - previousEnd);
-    int elidedStart = -1, elidedEnd = -1;
-    for (GSList* run = line->runs; run != nullptr; run = run->next) {
-      const PangoItem* item = static_cast<PangoGlyphItem*>(run->data)->item;
-      if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS) {
-        elidedStart = item->offset;
-        elidedEnd = item->offset + item->length;
-      }
-    }
-    if (elidedStart >= 0) {
+    if (const auto elided = elidedRange(line)) {
+      const auto [elidedStart, elidedEnd] = *elided;
       result.append(text + start, std::max(0, elidedStart - start));
       result += ellipsis;
       if (end > elidedEnd) result.append(text + elidedEnd, end - elidedEnd);
@@ -264,11 +318,12 @@ std::string displayedText(PangoLayout* layout) {
   return result;
 }
 
-kit::TextMeasurement measure(PangoLayout* layout, const Plan& plan, double scale) {
+kit::TextMeasurement measure(PangoLayout* layout, const Plan& plan, double scale,
+                             std::optional<int> logicalWidth = std::nullopt) {
   kit::TextMeasurement measurement;
   PangoRectangle logical{};
   pango_layout_get_extents(layout, nullptr, &logical);
-  double width = std::max(0.0, points(logical.width) + plan.tracking * scale);
+  double width = std::max(0.0, points(logicalWidth.value_or(logical.width)) + plan.tracking * scale);
   if (plan.width) width = std::min(width, *plan.width);
   measurement.size = {width, points(logical.height)};
   measurement.firstBaseline = points(pango_layout_get_baseline(layout));
@@ -332,9 +387,14 @@ std::shared_ptr<const LaidOutText> TextLayoutPlanner::layOut(const kit::TextRequ
   // 2. Then it is cut at the tail.
   const int allowed = builder.allowedLines(layout.get());
   const bool truncated = pango_layout_get_line_count(layout.get()) > allowed;
-  if (truncated) layout = builder.truncated(scale, layout.get(), allowed);
+  std::optional<int> logicalWidth;
+  if (truncated) {
+    auto cut = builder.truncated(scale, layout.get(), allowed);
+    layout = std::move(cut.layout);
+    logicalWidth = cut.logicalWidth;
+  }
 
-  result->measurement = measure(layout.get(), plan, scale);
+  result->measurement = measure(layout.get(), plan, scale, logicalWidth);
   result->measurement.truncated = truncated;
   result->layout = layout.release();
   return result;

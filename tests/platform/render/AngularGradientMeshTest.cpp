@@ -16,66 +16,55 @@ const kit::Color red = kit::Color::srgb8(255, 0, 0);
 const kit::Color green = kit::Color::srgb8(0, 255, 0);
 const kit::Color blue = kit::Color::srgb8(0, 0, 255);
 
-void expectColor(const kit::Color& actual, const kit::Color& expected, double tolerance = 1e-9) {
-  EXPECT_NEAR(actual.red, expected.red, tolerance);
-  EXPECT_NEAR(actual.green, expected.green, tolerance);
-  EXPECT_NEAR(actual.blue, expected.blue, tolerance);
-  EXPECT_NEAR(actual.opacity, expected.opacity, tolerance);
-}
-
-kit::AngularGradient fullTurn(std::vector<kit::Color> colors) {
+kit::AngularGradient fullTurn(std::vector<kit::Color> colors, double start = 0, double end = 2 * pi) {
   kit::AngularGradient g;
   for (std::size_t i = 0; i < colors.size(); ++i) {
     g.stops.push_back({colors[i], static_cast<double>(i) / (colors.size() - 1)});
   }
+  g.startAngle = start;
+  g.endAngle = end;
   return g;
 }
 
-TEST(AngularGradientColor, SweepsClockwiseFromTheStartAngle) {
-  auto g = fullTurn({red, green, blue});
-  g.startAngle = -pi / 2;
-  g.endAngle = 3 * pi / 2;
-  expectColor(angularGradientColor(g, -pi / 2), red);
-  expectColor(angularGradientColor(g, pi / 2), green);        // half way, 6 o'clock
-  expectColor(angularGradientColor(g, 0), {0.5, 0.5, 0, 1});  // a quarter: red to green
-  expectColor(angularGradientColor(g, 3 * pi / 2 - 1e-9), blue, 1e-6);
-  expectColor(angularGradientColor(g, 2 * pi), {0.5, 0.5, 0, 1});  // angles wrap around
+struct ColorCase {
+  const char* name;
+  kit::AngularGradient gradient;
+  double angle;
+  kit::Color expected;
+};
+
+class AngularGradientColor : public ::testing::TestWithParam<ColorCase> {};
+
+TEST_P(AngularGradientColor, SweepsClockwiseFromTheStartAngle) {
+  const ColorCase& c = GetParam();
+  const kit::Color actual = angularGradientColor(c.gradient, c.angle);
+  for (const auto& [a, e] : {std::pair{actual.red, c.expected.red}, {actual.green, c.expected.green},
+                             {actual.blue, c.expected.blue}, {actual.opacity, c.expected.opacity}}) {
+    EXPECT_NEAR(a, e, 1e-6) << c.name;
+  }
 }
 
-TEST(AngularGradientColor, FillsAShortSweepsGapHalfLastHalfFirst) {
-  kit::AngularGradient g = fullTurn({red, blue});
-  g.startAngle = 0;
-  g.endAngle = pi;  // half a turn; the gap is the upper half
-  expectColor(angularGradientColor(g, pi / 2), {0.5, 0, 0.5, 1});
-  expectColor(angularGradientColor(g, 1.2 * pi), blue);
-  expectColor(angularGradientColor(g, 1.8 * pi), red);
-}
+const kit::AngularGradient fromTwelve = fullTurn({red, green, blue}, -pi / 2, 3 * pi / 2);
+const kit::AngularGradient halfTurn = fullTurn({red, blue}, 0, pi);  // the gap is the upper half
 
-TEST(AngularGradientColor, KeepsTheEndColoursOutsideTheStops) {
-  kit::AngularGradient g;
-  g.stops = {{red, 0.25}, {blue, 0.75}};
-  expectColor(angularGradientColor(g, 0.1 * 2 * pi), red);
-  expectColor(angularGradientColor(g, 0.5 * 2 * pi), {0.5, 0, 0.5, 1});
-  expectColor(angularGradientColor(g, 0.9 * 2 * pi), blue);
-}
-
-TEST(AngularGradientColor, DegenerateGradientsPaintPlainly) {
-  kit::AngularGradient none;
-  expectColor(angularGradientColor(none, 1), kit::Color::clear());
-  auto backwards = fullTurn({red, blue});
-  backwards.startAngle = 2;
-  backwards.endAngle = 1;
-  expectColor(angularGradientColor(backwards, 0.3), red);
-  auto nan = fullTurn({red, blue});
-  nan.endAngle = NAN;
-  expectColor(angularGradientColor(nan, 0.3), red);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Angles, AngularGradientColor,
+    ::testing::Values(ColorCase{"start", fromTwelve, -pi / 2, red}, ColorCase{"half way", fromTwelve, pi / 2, green},
+                      ColorCase{"a quarter", fromTwelve, 0, {0.5, 0.5, 0, 1}},
+                      ColorCase{"just before the end", fromTwelve, 3 * pi / 2 - 1e-9, blue},
+                      ColorCase{"wrapped around", fromTwelve, 2 * pi, {0.5, 0.5, 0, 1}},
+                      ColorCase{"short sweep", halfTurn, pi / 2, {0.5, 0, 0.5, 1}},
+                      ColorCase{"gap, near the end", halfTurn, 1.2 * pi, blue},
+                      ColorCase{"gap, near the start", halfTurn, 1.8 * pi, red},
+                      ColorCase{"before the first stop", {{{red, 0.25}, {blue, 0.75}}}, 0.2 * pi, red},
+                      ColorCase{"after the last stop", {{{red, 0.25}, {blue, 0.75}}}, 1.8 * pi, blue},
+                      ColorCase{"no stops", {}, 1, kit::Color::clear()},
+                      ColorCase{"backwards", fullTurn({red, blue}, 2, 1), 0.3, red},
+                      ColorCase{"not a number", fullTurn({red, blue}, 0, NAN), 0.3, red}));
 
 TEST(AngularGradientMesh, ColoursTheRingAtFourAngles) {
   // A 20 pt wide ring at 3x, as a gauge draws it: sample each quarter.
-  auto g = fullTurn({red, green, blue, red});
-  g.startAngle = -pi / 2;
-  g.endAngle = 3 * pi / 2;
+  const auto g = fullTurn({red, green, blue, red}, -pi / 2, 3 * pi / 2);
   const kit::Rect bounds{0, 0, 100, 100};
   kit::DisplayList list{
       {100, 100},

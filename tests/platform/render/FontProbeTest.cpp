@@ -23,10 +23,8 @@ TEST_P(FamilyProbe, SaysWhetherTheFamilyItselfIsInstalled) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FontProbe, FamilyProbe,
-                         ::testing::Values(FamilyCase{"Inter", true}, FamilyCase{"inter", true},
-                                           FamilyCase{"DejaVu Sans", true}, FamilyCase{"Halden Sans", false},
-                                           FamilyCase{"Helvetica", false}, FamilyCase{"", false},
-                                           FamilyCase{"Noto Sans", false}));
+                         ::testing::Values(FamilyCase{"inter", true}, FamilyCase{"DejaVu Sans", true},
+                                           FamilyCase{"Halden Sans", false}, FamilyCase{"", false}));
 
 TEST(FontProbe, ResolvesFontsToInstalledFamilies) {
   const auto& probe = *testFontProbe();

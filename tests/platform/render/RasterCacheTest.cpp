@@ -33,30 +33,26 @@ std::vector<unsigned char> rendered(const kit::DisplayList& list, double scale) 
 
 // The same shapes drawn with Cairo's own gradient patterns, no cache.
 std::vector<unsigned char> drawnDirectly(const kit::DisplayList& list, double scale) {
-  const int width = static_cast<int>(list.size.width * scale), height = static_cast<int>(list.size.height * scale);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(list.size.width * scale),
+                                                        static_cast<int>(list.size.height * scale));
   cairo_t* cr = cairo_create(surface);
   cairo_scale(cr, scale, scale);
   for (const auto& command : list.commands) {
-    const auto& fill = std::get<kit::FillPath>(command);
-    const auto& r = fill.paintBounds;
+    const auto& [path, paint, r] = std::get<kit::FillPath>(command);
     cairo_pattern_t* pattern = nullptr;
-    if (const auto* linear = std::get_if<kit::LinearGradient>(&fill.paint)) {
+    const std::vector<kit::GradientStop>* stops = nullptr;
+    if (const auto* linear = std::get_if<kit::LinearGradient>(&paint)) {
       const auto start = linear->startPoint.in(r), end = linear->endPoint.in(r);
       pattern = cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
-      for (const auto& stop : linear->stops) {
-        cairo_pattern_add_color_stop_rgba(pattern, stop.location, stop.color.red, stop.color.green, stop.color.blue,
-                                          stop.color.opacity);
-      }
+      stops = &linear->stops;
     } else {
-      const auto& radial = std::get<kit::RadialGradient>(fill.paint);
-      const auto center = radial.center.in(r);
-      pattern =
-          cairo_pattern_create_radial(center.x, center.y, radial.startRadius, center.x, center.y, radial.endRadius);
-      for (const auto& stop : radial.stops) {
-        cairo_pattern_add_color_stop_rgba(pattern, stop.location, stop.color.red, stop.color.green, stop.color.blue,
-                                          stop.color.opacity);
-      }
+      const auto& radial = std::get<kit::RadialGradient>(paint);
+      const auto c = radial.center.in(r);
+      pattern = cairo_pattern_create_radial(c.x, c.y, radial.startRadius, c.x, c.y, radial.endRadius);
+      stops = &radial.stops;
+    }
+    for (const auto& [color, location] : *stops) {
+      cairo_pattern_add_color_stop_rgba(pattern, location, color.red, color.green, color.blue, color.opacity);
     }
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
     cairo_set_source(cr, pattern);
@@ -90,47 +86,56 @@ kit::DisplayList backdrop() {
                            kit::FillPath{kit::Path::rectangle(canvas), glow, canvas}}};
 }
 
-TEST(GradientRasterCache, LargeGradientsLookExactlyAsDrawnDirectly) {
-  clearGradientRasterCache();
-  const auto list = backdrop();
-  const auto expected = drawnDirectly(list, 2);
-  const auto first = rendered(list, 2);   // rasterises and caches
-  const auto second = rendered(list, 2);  // drawn from the cache
-  EXPECT_LE(largestDifference(first, expected), 1);
-  EXPECT_EQ(first, second);
-}
-
-TEST(GradientRasterCache, AnotherScaleOrGeometryIsNotServedStalePixels) {
+TEST(GradientRasterCache, LargeGradientsAreWithinTwoLevelsOfDrawingThemDirectly) {
   clearGradientRasterCache();
   auto list = backdrop();
-  rendered(list, 2);
-  EXPECT_LE(largestDifference(rendered(list, 3), drawnDirectly(list, 3)), 1);
-  // The same paint over other bounds must not reuse the first raster.
+  const auto first = rendered(list, 2);  // rasterises and caches
+  EXPECT_LE(largestDifference(first, drawnDirectly(list, 2)), 2) << "dithering moves a pixel by a level";
+  EXPECT_EQ(rendered(list, 2), first) << "drawn again from the cache";
+  // Another scale, or the same paint over other bounds, is not served stale pixels.
+  EXPECT_LE(largestDifference(rendered(list, 3), drawnDirectly(list, 3)), 2);
   auto& fill = std::get<kit::FillPath>(list.commands[0]);
   fill.paintBounds = {0, 0, 364, 200};
   fill.path = kit::Path::rectangle(fill.paintBounds);
   list.commands.pop_back();
-  EXPECT_LE(largestDifference(rendered(list, 2), drawnDirectly(list, 2)), 1);
+  EXPECT_LE(largestDifference(rendered(list, 2), drawnDirectly(list, 2)), 2);
 }
 
-TEST(GradientRasterCache, SmallOrAxisAlignedGradientsAreLeftToCairo) {
+TEST(GradientRasterCache, DarkGradientsShowNoBands) {
+  // From night to midnight over the large widget's height at 2x: red rises
+  // 12 levels over 764 pixels, a plain band every 64 pixels.
+  const kit::Rect canvas{0, 0, 364, 382};
+  const kit::LinearGradient dark{kit::evenlySpaced({kit::Color::srgb8(7, 11, 35), kit::Color::srgb8(19, 27, 70)})};
+  test::RenderedImage image({canvas.size(), {kit::FillPath{kit::Path::rectangle(canvas), dark, canvas}}}, 2);
+  for (int channel = 0; channel < 3; ++channel) {
+    int longest = 0, run = 0;
+    double previous = -1;
+    for (int y = 0; y < image.height(); ++y) {
+      const test::Pixel p = image.pixel(100, y);
+      const double value = channel == 0 ? p.red : channel == 1 ? p.green : p.blue;
+      run = value == previous ? run + 1 : 1;
+      longest = std::max(longest, run);
+      previous = value;
+    }
+    EXPECT_LE(longest, 32) << "half a plain band; channel " << channel << " stays one value for " << longest << " pixels";
+  }
+}
+
+TEST(GradientRasterCache, SmallOrAngularGradientsAreLeftToCairo) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 800, 800);
   cairo_t* cr = cairo_create(surface);
   const kit::Rect large{0, 0, 700, 700}, small{0, 0, 40, 40};
-  const kit::LinearGradient vertical{kit::evenlySpaced({kit::Color::white(), kit::Color::black()})};
-  const kit::LinearGradient diagonal{kit::evenlySpaced({kit::Color::white(), kit::Color::black()}),
-                                     kit::UnitPoint::topLeading(), kit::UnitPoint::bottomTrailing()};
+  const auto stops = kit::evenlySpaced({kit::Color::white(), kit::Color::black()});
   cairo_rectangle(cr, 0, 0, 700, 700);
-  EXPECT_FALSE(setCachedGradientSource(cr, vertical, large, false));
-  EXPECT_TRUE(setCachedGradientSource(cr, diagonal, large, false));
+  EXPECT_TRUE(setCachedGradientSource(cr, kit::LinearGradient{stops}, large, false));
+  EXPECT_FALSE(setCachedGradientSource(cr, kit::AngularGradient{stops}, large, false));
   cairo_new_path(cr);
   cairo_rectangle(cr, 0, 0, 40, 40);
-  EXPECT_FALSE(setCachedGradientSource(cr, diagonal, small, false));
-  // A rotation would misplace device pixels.
+  EXPECT_FALSE(setCachedGradientSource(cr, kit::LinearGradient{stops}, small, false));
   cairo_new_path(cr);
-  cairo_rotate(cr, 0.3);
+  cairo_rotate(cr, 0.3);  // a rotation would misplace device pixels
   cairo_rectangle(cr, 0, 0, 700, 700);
-  EXPECT_FALSE(setCachedGradientSource(cr, diagonal, large, false));
+  EXPECT_FALSE(setCachedGradientSource(cr, kit::LinearGradient{stops}, large, false));
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
 }

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <numbers>
 
 #include "platform/render/CairoOutput.hpp"
 
@@ -108,47 +107,6 @@ void RenderedImage::markFailure(double x, double y) {
   markFailure(x, y);
   return ::testing::AssertionFailure() << "coverage at (" << x << ", " << y << ") pt is " << alpha << ", expected "
                                        << low << "..." << high;
-}
-
-namespace {
-
-// The corner's pieces per unit of radius: (along the incoming edge from the
-// vertex, towards the outgoing edge).
-struct CornerCurve {
-  kit::Point from, control1, control2, to;
-};
-constexpr CornerCurve cornerCurves[] = {
-    {{1.52866, 0}, {1.08849, 0}, {0.86841, 0}, {0.66993, 0.06550}},
-    {{0.63149, 0.07491}, {0.37282, 0.16906}, {0.16906, 0.37282}, {0.07491, 0.63149}},
-    {{0.06550, 0.66993}, {0, 0.86841}, {0, 1.08849}, {0, 1.52866}},
-};
-
-struct Corner {
-  kit::Point vertex, incoming, outgoing;
-  kit::Point map(kit::Point unit, double r) const {
-    return {vertex.x - unit.x * r * incoming.x + unit.y * r * outgoing.x,
-            vertex.y - unit.x * r * incoming.y + unit.y * r * outgoing.y};
-  }
-};
-
-double limitedRadius(const kit::Rect& r, double radius) {
-  return std::min(radius, std::min(r.width, r.height) / 2 / 1.52866);
-}
-
-kit::Point bezier(const CornerCurve& c, double t) {
-  const double s = 1 - t;
-  return {s * s * s * c.from.x + 3 * s * s * t * c.control1.x + 3 * s * t * t * c.control2.x + t * t * t * c.to.x,
-          s * s * s * c.from.y + 3 * s * s * t * c.control1.y + 3 * s * t * t * c.control2.y + t * t * t * c.to.y};
-}
-
-}  // namespace
-
-kit::Point continuousTopRightCornerPoint(const kit::Rect& r, double radius, double t) {
-  const double rr = limitedRadius(r, radius);
-  const Corner corner{{r.maxX(), r.minY()}, {1, 0}, {0, 1}};
-  const double scaled = std::clamp(t, 0.0, 1.0) * 3;
-  const int piece = std::min(2, static_cast<int>(scaled));
-  return corner.map(bezier(cornerCurves[piece], scaled - piece), rr);
 }
 
 kit::StrokeStyle lineStyle(double width, kit::LineCap cap) {

@@ -64,11 +64,6 @@ class RenderedImage {
 // Where tests write images that explain a failure.
 std::string testOutputDirectory();
 
-// A point on the continuous corner curve of a rounded rectangle's top-right
-// corner, from the published corner geometry (per unit of radius, measured
-// from the corner's vertex), for a parameter t in [0, 1] along the corner.
-kit::Point continuousTopRightCornerPoint(const kit::Rect& r, double radius, double t);
-
 // A stroke of `width` with the given cap and otherwise default style.
 kit::StrokeStyle lineStyle(double width, kit::LineCap cap = kit::LineCap::butt);
 
