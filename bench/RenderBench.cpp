@@ -3,7 +3,8 @@
 // measurement must mostly be a cache hit; the baseline beside it shapes the
 // same text with a fresh Pango layout, which is what every call would cost
 // without the cache. Drawing is measured for a widget-sized composition at
-// 3x, beside the same composition without its glows.
+// 3x, beside the same composition without its glows, and the first drawing
+// of a dithered backdrop beside Cairo's plain gradient.
 
 #include <benchmark/benchmark.h>
 #include <pango/pangocairo.h>
@@ -15,6 +16,7 @@
 
 #include "platform/kit/DisplayList.hpp"
 #include "platform/render/CairoOutput.hpp"
+#include "platform/render/GradientRasterCache.hpp"
 #include "platform/render/PangoTextSystem.hpp"
 #include "platform/render/RenderOutput.hpp"
 
@@ -160,6 +162,37 @@ void BM_Play3x(benchmark::State& state) {
   state.SetLabel(state.range(0) != 0 ? "with glows" : "without glows (baseline)");
 }
 BENCHMARK(BM_Play3x)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The first frame of a process: a dark backdrop gradient over the large
+// widget at 2x drawn with an empty raster cache, i.e. rasterised by pixman
+// and dithered (Arg 1), beside Cairo filling the same rectangle with its own,
+// undithered gradient pattern (Arg 0, the baseline). Later frames blit the
+// cached raster.
+void BM_DarkBackdropCold2x(benchmark::State& state) {
+  const Rect all{0, 0, 364, 382};
+  const zelto::kit::LinearGradient dark{{{Color::srgb8(7, 11, 35), 0}, {Color::srgb8(19, 27, 70), 1}}};
+  const zelto::kit::DisplayList list{{364, 382}, {zelto::kit::FillPath{Path::rectangle(all), dark, all}}};
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 728, 764);
+  for (auto _ : state) {
+    cairo_t* cr = cairo_create(surface);
+    if (state.range(0) != 0) {
+      zelto::render::clearGradientRasterCache();
+      zelto::render::play(list, cr, 2, textSystem());
+    } else {
+      cairo_pattern_t* pattern = cairo_pattern_create_linear(0, 0, 0, 764);
+      cairo_pattern_add_color_stop_rgb(pattern, 0, 7 / 255.0, 11 / 255.0, 35 / 255.0);
+      cairo_pattern_add_color_stop_rgb(pattern, 1, 19 / 255.0, 27 / 255.0, 70 / 255.0);
+      cairo_set_source(cr, pattern);
+      cairo_paint(cr);
+      cairo_pattern_destroy(pattern);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+  }
+  cairo_surface_destroy(surface);
+  state.SetLabel(state.range(0) != 0 ? "dithered raster, cache empty" : "Cairo gradient, undithered (baseline)");
+}
+BENCHMARK(BM_DarkBackdropCold2x)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The same, encoded as PNG: most of the time is compression.
 void BM_RenderPng3x(benchmark::State& state) {

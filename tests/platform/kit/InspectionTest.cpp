@@ -39,13 +39,6 @@ TEST(Identity, PathsCarryPositionsKindsAndListIdsAndStayUnique) {
   EXPECT_EQ(findText(layoutForTest(when(false, sizedText("x", 9), sizedText("x", 9)), {}), "x")->identity, "0/else/Text");
 }
 
-TEST(Identity, StableWhenOtherRecordsComeAndGo) {
-  const LaidOutTree before = layoutForTest(accountList({{"personal", "Ada"}, {"work", "Grace"}}, true), {200.0, 200.0});
-  const LaidOutTree after = layoutForTest(accountList({{"work", "Grace"}}, false), {200.0, 200.0});
-  EXPECT_EQ(findText(before, "Grace")->identity, findText(after, "Grace")->identity);
-  EXPECT_NE(findText(before, "Grace")->frame.y, findText(after, "Grace")->frame.y) << "it moved, same identity";
-}
-
 TEST(Identity, ComponentsAreTransparentAndReadTheEnvironment) {
   struct Badge {
     View body(const Environment& environment) const {
