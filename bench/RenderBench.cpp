@@ -164,22 +164,27 @@ void BM_Play3x(benchmark::State& state) {
 BENCHMARK(BM_Play3x)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The first frame of a process: a dark backdrop gradient over the large
-// widget at 2x drawn with an empty raster cache, i.e. rasterised by pixman
-// and dithered (Arg 1), beside Cairo filling the same rectangle with its own,
-// undithered gradient pattern (Arg 0, the baseline). Later frames blit the
-// cached raster.
+// widget at 2x, vertical (Arg 1 = 0) or diagonal (1), drawn with an empty
+// raster cache, i.e. rasterised by pixman and dithered (Arg 0 = 1), beside
+// Cairo filling the same rectangle with its own, undithered gradient pattern
+// (Arg 0 = 0, the baseline). A vertical gradient needs only one 8-pixel
+// strip of raster; later frames blit the cached raster.
 void BM_DarkBackdropCold2x(benchmark::State& state) {
+  const bool dithered = state.range(0) != 0, diagonal = state.range(1) != 0;
   const Rect all{0, 0, 364, 382};
-  const zelto::kit::LinearGradient dark{{{Color::srgb8(7, 11, 35), 0}, {Color::srgb8(19, 27, 70), 1}}};
+  using zelto::kit::UnitPoint;
+  const zelto::kit::LinearGradient dark{{{Color::srgb8(7, 11, 35), 0}, {Color::srgb8(19, 27, 70), 1}},
+                                        diagonal ? UnitPoint::topLeading() : UnitPoint::top(),
+                                        diagonal ? UnitPoint::bottomTrailing() : UnitPoint::bottom()};
   const zelto::kit::DisplayList list{{364, 382}, {zelto::kit::FillPath{Path::rectangle(all), dark, all}}};
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 728, 764);
   for (auto _ : state) {
     cairo_t* cr = cairo_create(surface);
-    if (state.range(0) != 0) {
+    if (dithered) {
       zelto::render::clearGradientRasterCache();
       zelto::render::play(list, cr, 2, textSystem());
     } else {
-      cairo_pattern_t* pattern = cairo_pattern_create_linear(0, 0, 0, 764);
+      cairo_pattern_t* pattern = cairo_pattern_create_linear(diagonal ? 0 : 364, 0, diagonal ? 728 : 364, 764);
       cairo_pattern_add_color_stop_rgb(pattern, 0, 7 / 255.0, 11 / 255.0, 35 / 255.0);
       cairo_pattern_add_color_stop_rgb(pattern, 1, 19 / 255.0, 27 / 255.0, 70 / 255.0);
       cairo_set_source(cr, pattern);
@@ -190,9 +195,10 @@ void BM_DarkBackdropCold2x(benchmark::State& state) {
     cairo_surface_flush(surface);
   }
   cairo_surface_destroy(surface);
-  state.SetLabel(state.range(0) != 0 ? "dithered raster, cache empty" : "Cairo gradient, undithered (baseline)");
+  state.SetLabel(std::string(diagonal ? "diagonal, " : "vertical, ") +
+                 (dithered ? "dithered raster, cache empty" : "Cairo gradient, undithered (baseline)"));
 }
-BENCHMARK(BM_DarkBackdropCold2x)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DarkBackdropCold2x)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // The same, encoded as PNG: most of the time is compression.
 void BM_RenderPng3x(benchmark::State& state) {

@@ -81,7 +81,8 @@ bool rasterizeDitheredGradient(cairo_surface_t* raster, const kit::Paint& paint,
                                                      reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(raster)),
                                                      cairo_image_surface_get_stride(raster)));
   if (!target) return false;
-  pixman_image_set_dither(target.get(), PIXMAN_DITHER_ORDERED_BLUE_NOISE_64);
+  static_assert(ditherPeriod == 8, "the ordered 8 x 8 pattern");
+  pixman_image_set_dither(target.get(), PIXMAN_DITHER_ORDERED_BAYER_8);
   pixman_image_composite32(PIXMAN_OP_SRC, gradient.get(), nullptr, target.get(), 0, 0, 0, 0, 0, 0, width, height);
   cairo_surface_mark_dirty(raster);
   return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 #include <variant>
 
 #include "platform/render/DitheredGradient.hpp"
@@ -37,6 +38,22 @@ RasterCache<GradientKey>& cache() {
 
 bool isRasterizedGradient(const kit::Paint& paint) {
   return std::holds_alternative<kit::LinearGradient>(paint) || std::holds_alternative<kit::RadialGradient>(paint);
+}
+
+// A linear gradient along a device axis is the same in every row (or
+// column); its dithered raster repeats with the dither pattern, so one
+// period's width (or height) of it, repeated, is the whole. Returns the
+// raster's size for `region`.
+
+std::pair<int, int> rasterSize(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
+                               const DeviceRegion& region) {
+  if (const auto* linear = std::get_if<kit::LinearGradient>(&paint)) {
+    const kit::Point start = linear->startPoint.in(bounds), end = linear->endPoint.in(bounds);
+    const double dx = end.x - start.x, dy = end.y - start.y;
+    if (std::abs(matrix.xx * dx) < 1e-9) return {std::min(region.width, ditherPeriod), region.height};
+    if (std::abs(matrix.yy * dy) < 1e-9) return {region.width, std::min(region.height, ditherPeriod)};
+  }
+  return {region.width, region.height};
 }
 
 }  // namespace
@@ -80,7 +97,8 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
   GradientKey key{paint, bounds, MatrixKey::of(matrix), region};
   cairo_surface_t* raster = cache().find(key);
   if (raster == nullptr) {
-    raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, region.width, region.height);
+    const auto [width, height] = rasterSize(paint, bounds, matrix, region);
+    raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_matrix_t toRaster = matrix;
     toRaster.x0 -= region.x;
     toRaster.y0 -= region.y;
@@ -89,8 +107,7 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
       cairo_surface_destroy(raster);
       return false;
     }
-    cache().insert(std::move(key), raster,
-                   static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height) * 4);
+    cache().insert(std::move(key), raster, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
   }
 
   // 3. The source: the raster placed back on its device pixels.
@@ -102,7 +119,7 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
   cairo_matrix_multiply(&toRaster, &toRaster, &shift);  // then device -> raster
   cairo_pattern_set_matrix(pattern, &toRaster);
   cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
-  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
   cairo_set_source(cr, pattern);
   cairo_pattern_destroy(pattern);
   return true;
