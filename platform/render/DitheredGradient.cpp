@@ -47,10 +47,9 @@ ImagePointer gradientImage(const kit::Paint& paint, const kit::Rect& bounds) {
   } else if (const auto* radial = std::get_if<kit::RadialGradient>(&paint)) {
     const auto stops = pixmanStops(radial->stops);
     const pixman_point_fixed_t center = fixedPoint(radial->center.in(bounds));
-    image.reset(pixman_image_create_radial_gradient(&center, &center,
-                                                    pixman_double_to_fixed(std::max(0.0, radial->startRadius)),
-                                                    pixman_double_to_fixed(std::max(0.0, radial->endRadius)),
-                                                    stops.data(), static_cast<int>(stops.size())));
+    image.reset(pixman_image_create_radial_gradient(
+        &center, &center, pixman_double_to_fixed(std::max(0.0, radial->startRadius)),
+        pixman_double_to_fixed(std::max(0.0, radial->endRadius)), stops.data(), static_cast<int>(stops.size())));
   }
   if (image) pixman_image_set_repeat(image.get(), PIXMAN_REPEAT_PAD);
   return image;
@@ -77,9 +76,9 @@ bool rasterizeDitheredGradient(cairo_surface_t* raster, const kit::Paint& paint,
 
   cairo_surface_flush(raster);
   const int width = cairo_image_surface_get_width(raster), height = cairo_image_surface_get_height(raster);
-  const ImagePointer target(pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height,
-                                                     reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(raster)),
-                                                     cairo_image_surface_get_stride(raster)));
+  const ImagePointer target(pixman_image_create_bits(
+      PIXMAN_a8r8g8b8, width, height, reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(raster)),
+      cairo_image_surface_get_stride(raster)));
   if (!target) return false;
   static_assert(ditherPeriod == 8, "the ordered 8 x 8 pattern");
   pixman_image_set_dither(target.get(), PIXMAN_DITHER_ORDERED_BAYER_8);

@@ -53,8 +53,10 @@ TextMeasurement FakeTextSystem::measure(const TextRequest& request, std::optiona
       for (const std::string& c : word) {
         Line longer = lines.back();
         longer.push_back(c);
-        if (!lines.back().empty() && !fits(longer)) lines.push_back({c});
-        else lines.back() = std::move(longer);
+        if (!lines.back().empty() && !fits(longer))
+          lines.push_back({c});
+        else
+          lines.back() = std::move(longer);
       }
     }
     word.clear();

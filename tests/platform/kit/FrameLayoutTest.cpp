@@ -26,8 +26,8 @@ TEST(FrameLayout, FixedFrameKeepsItsSizeWhateverTheChildTakes) {
   const LaidOutTree passing = layoutForTest(sizedText("Hello world", 10).frame(40, std::nullopt), {300.0, 300.0});
   EXPECT_TRUE(frameIs(passing.root().frame, {0, 0, 40, 24}));
   // Around nothing it still takes its space.
-  const LaidOutTree empty = layoutForTest(
-      HStack(VerticalAlignment::top, 0, {EmptyView().frame(30, 5), Rectangle().frame(10, 10)}), {});
+  const LaidOutTree empty =
+      layoutForTest(HStack(VerticalAlignment::top, 0, {EmptyView().frame(30, 5), Rectangle().frame(10, 10)}), {});
   EXPECT_TRUE(frameIs(nodeAt(empty, "0/HStack/1/Frame").frame, {30, 0, 10, 10}));
 }
 
@@ -48,21 +48,22 @@ TEST_P(FlexibleFrameWidth, FollowsTheProposalTheChildAndTheBounds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bounds, FlexibleFrameWidth,
-    ::testing::Values(
-        FlexibleCase{"max infinity takes the whole proposal", {.maxWidth = infinity}, {200.0, 50.0}, 200},
-        FlexibleCase{"max only, child larger than proposal", {.maxWidth = infinity}, {20.0, 50.0}, 30},
-        FlexibleCase{"max only, capped", {.maxWidth = 100}, {200.0, 50.0}, 100},
-        FlexibleCase{"min only, child smaller", {.minWidth = 50}, {200.0, 50.0}, 50},
-        FlexibleCase{"min only, child between", {.minWidth = 20}, {200.0, 50.0}, 30},
-        FlexibleCase{"min only, proposal below child", {.minWidth = 10}, {15.0, 50.0}, 15},
-        FlexibleCase{"both bounds clamp the proposal", {.minWidth = 50, .maxWidth = 100}, {200.0, 50.0}, 100},
-        FlexibleCase{"both bounds, small proposal", {.minWidth = 50, .maxWidth = 100}, {10.0, 50.0}, 50},
-        FlexibleCase{"unspecified uses the ideal", {.idealWidth = 70, .maxWidth = infinity}, {}, 70},
-        FlexibleCase{"unspecified, no ideal: the child", {.maxWidth = infinity}, {}, 30},
-        FlexibleCase{"no bounds: the child", {}, {200.0, 50.0}, 30}));
+    ::testing::Values(FlexibleCase{"max infinity takes the whole proposal", {.maxWidth = infinity}, {200.0, 50.0}, 200},
+                      FlexibleCase{"max only, child larger than proposal", {.maxWidth = infinity}, {20.0, 50.0}, 30},
+                      FlexibleCase{"max only, capped", {.maxWidth = 100}, {200.0, 50.0}, 100},
+                      FlexibleCase{"min only, child smaller", {.minWidth = 50}, {200.0, 50.0}, 50},
+                      FlexibleCase{"min only, child between", {.minWidth = 20}, {200.0, 50.0}, 30},
+                      FlexibleCase{"min only, proposal below child", {.minWidth = 10}, {15.0, 50.0}, 15},
+                      FlexibleCase{
+                          "both bounds clamp the proposal", {.minWidth = 50, .maxWidth = 100}, {200.0, 50.0}, 100},
+                      FlexibleCase{"both bounds, small proposal", {.minWidth = 50, .maxWidth = 100}, {10.0, 50.0}, 50},
+                      FlexibleCase{"unspecified uses the ideal", {.idealWidth = 70, .maxWidth = infinity}, {}, 70},
+                      FlexibleCase{"unspecified, no ideal: the child", {.maxWidth = infinity}, {}, 30},
+                      FlexibleCase{"no bounds: the child", {}, {200.0, 50.0}, 30}));
 
 TEST(FrameLayout, FlexibleFrameOffersTheClampedProposalAndAlignsItsChild) {
-  const LaidOutTree capped = layoutForTest(sizedText("Hello world", 10).frame(FlexibleFrame{.maxWidth = 40}), {200.0, 100.0});
+  const LaidOutTree capped =
+      layoutForTest(sizedText("Hello world", 10).frame(FlexibleFrame{.maxWidth = 40}), {200.0, 100.0});
   EXPECT_TRUE(frameIs(textFrame(capped, "Hello world"), {5, 0, 30, 24})) << "offered 40, wrapped, centred";
   const View view = sizedText("Hi", 10).frame(
       FlexibleFrame{.maxWidth = infinity, .maxHeight = infinity, .alignment = Alignment::topLeading()});
@@ -78,8 +79,8 @@ TEST(FrameLayout, PaddingInsetsTheProposalAndAddsTheEdges) {
   EXPECT_TRUE(frameIs(textFrame(tree, "Hello world"), {2, 1, 30, 24}));
   EXPECT_TRUE(frameIs(layoutForTest(Rectangle().frame(10, 10).padding(), {}).root().frame, {0, 0, 42, 42}))
       << "the default amount is 16";
-  const LaidOutTree sides = layoutForTest(
-      Rectangle().frame(10, 10).padding(Edges::horizontal(), 7).padding(Edges::vertical(), 3), {});
+  const LaidOutTree sides =
+      layoutForTest(Rectangle().frame(10, 10).padding(Edges::horizontal(), 7).padding(Edges::vertical(), 3), {});
   EXPECT_TRUE(frameIs(nodeAt(sides, "0/Padding/Padding/Frame").frame, {7, 3, 10, 10}));
 }
 
@@ -111,7 +112,8 @@ TEST(FrameLayout, ShapesTakeTheWholeProposalOrTenPoints) {
 
 TEST(FrameLayout, GeometryReaderHandsItsSizeToItsContentAndCountsUnspecifiedAsZero) {
   const View reader = GeometryReader([](Size size) { return Rectangle().frame(size.width / 2, size.height); });
-  const LaidOutTree tree = layoutForTest(VStack(HorizontalAlignment::leading, 0, {reader.frame(std::nullopt, 4)}), {90.0, 100.0});
+  const LaidOutTree tree =
+      layoutForTest(VStack(HorizontalAlignment::leading, 0, {reader.frame(std::nullopt, 4)}), {90.0, 100.0});
   EXPECT_TRUE(frameIs(nodeAt(tree, "0/VStack/0/Frame/GeometryReader/Frame").frame, {0, 0, 45, 4}));
   EXPECT_TRUE(frameIs(layoutForTest(reader, {}).root().frame, {0, 0, 0, 0}));
 }
@@ -121,8 +123,8 @@ TEST(FrameLayout, AspectRatioCentresAFlexibleChildAndLetsAFixedOneChoose) {
                              "0/Frame/AspectRatio")
                           .frame,
                       {60, 0, 80, 80}));
-  EXPECT_TRUE(frameIs(layoutForTest(Rectangle().frame(30, 10).aspectRatio(1), {100.0, 100.0}).root().frame,
-                      {0, 0, 30, 10}));
+  EXPECT_TRUE(
+      frameIs(layoutForTest(Rectangle().frame(30, 10).aspectRatio(1), {100.0, 100.0}).root().frame, {0, 0, 30, 10}));
   EXPECT_TRUE(frameIs(layoutForTest(Rectangle().aspectRatio(2, ContentMode::fill), {100.0, 100.0}).root().frame,
                       {0, 0, 200, 100}))
       << "fill: the smallest size of the ratio that covers the proposal";

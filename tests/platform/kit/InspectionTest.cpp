@@ -20,11 +20,13 @@ struct Account {
 };
 
 View accountList(const std::vector<Account>& accounts, bool withHeader) {
-  return VStack(HorizontalAlignment::leading, 6,
-                {when(withHeader, sizedText("ACCOUNTS", 9)),
-                 ForEach(
-                     accounts, [](const Account& a) { return a.id; },
-                     [](const Account& a) { return HStack({Circle().frame(5, 5), sizedText(a.name, 13)}); })});
+  return VStack(
+      HorizontalAlignment::leading, 6,
+      {when(withHeader, sizedText("ACCOUNTS", 9)), ForEach(
+                                                       accounts, [](const Account& a) { return a.id; },
+                                                       [](const Account& a) {
+                                                         return HStack({Circle().frame(5, 5), sizedText(a.name, 13)});
+                                                       })});
 }
 
 TEST(Identity, PathsCarryPositionsKindsAndListIdsAndStayUnique) {
@@ -36,7 +38,8 @@ TEST(Identity, PathsCarryPositionsKindsAndListIdsAndStayUnique) {
   EXPECT_EQ(findText(tree, "Three")->identity, "0/VStack/1/ForEach:same#2/0/HStack/1/Text");
   std::set<std::string> identities;
   for (const LaidOutNode& node : tree.nodes) EXPECT_TRUE(identities.insert(node.identity).second) << node.identity;
-  EXPECT_EQ(findText(layoutForTest(when(false, sizedText("x", 9), sizedText("x", 9)), {}), "x")->identity, "0/else/Text");
+  EXPECT_EQ(findText(layoutForTest(when(false, sizedText("x", 9), sizedText("x", 9)), {}), "x")->identity,
+            "0/else/Text");
 }
 
 TEST(Identity, ComponentsAreTransparentAndReadTheEnvironment) {

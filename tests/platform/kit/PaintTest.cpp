@@ -133,7 +133,8 @@ TEST(Paint, ShapesPaintsAndStrokeStyles) {
   StrokeStyle hairline;
   hairline.lineWidth = 0.8;
   hairline.dash = {2, 1};
-  const View card = RoundedRectangle(15).foregroundStyle(blue).overlay(RoundedRectangle(15, RoundedCornerStyle::circular).stroke(red, hairline));
+  const View card = RoundedRectangle(15).foregroundStyle(blue).overlay(
+      RoundedRectangle(15, RoundedCornerStyle::circular).stroke(red, hairline));
   const DisplayList list = paint(layoutForTest(card, {200.0, 80.0}));
   EXPECT_EQ(std::get<FillPath>(list.commands[0]).path, Path::continuousRoundedRectangle({0, 0, 200, 80}, 15));
   EXPECT_EQ(std::get<FillPath>(list.commands[0]).paint, Paint(blue)) << "no paint: the foreground style";

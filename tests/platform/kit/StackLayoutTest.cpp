@@ -29,8 +29,8 @@ TEST(StackLayout, UnboundedFramesShareTheWidthEqually) {
 }
 
 TEST(StackLayout, SpacerTakesOnlyItsMinimumUntilOthersAreSized) {
-  const View row = HStack(VerticalAlignment::top, defaultSpacing,
-                          {sizedText("Hello world", 10), Spacer(20), sizedText("Hi", 10)});
+  const View row =
+      HStack(VerticalAlignment::top, defaultSpacing, {sizedText("Hello world", 10), Spacer(20), sizedText("Hi", 10)});
   const LaidOutTree roomy = layoutForTest(row, {100.0, 50.0});
   EXPECT_TRUE(frameIs(nodeAt(roomy, "0/HStack/1/Spacer").frame, {66, 0, 22, 0}));
   // Tight: the spacer keeps its 20 pt minimum and the long text wraps.
@@ -74,14 +74,13 @@ TEST_P(LayoutPriority, BelongsToTheStacksChildWhateverModifiersFollow) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modifiers, LayoutPriority,
-    ::testing::Values(PriorityCase{"none: offered half, it wraps", [](View v) { return v; }, 30},
-                      PriorityCase{"on the view: sized first", [](View v) { return v.layoutPriority(1); }, 66},
-                      PriorityCase{"then padding", [](View v) { return v.layoutPriority(1).padding(0); }, 66},
-                      PriorityCase{"then a frame", [](View v) { return v.layoutPriority(1).frame(FlexibleFrame{}); }, 66},
-                      PriorityCase{"then a background",
-                                   [](View v) { return v.layoutPriority(1).background(Color::black()); }, 66},
-                      PriorityCase{"outer wins", [](View v) { return v.layoutPriority(1).padding(0).layoutPriority(0); },
-                                   30}));
+    ::testing::Values(
+        PriorityCase{"none: offered half, it wraps", [](View v) { return v; }, 30},
+        PriorityCase{"on the view: sized first", [](View v) { return v.layoutPriority(1); }, 66},
+        PriorityCase{"then padding", [](View v) { return v.layoutPriority(1).padding(0); }, 66},
+        PriorityCase{"then a frame", [](View v) { return v.layoutPriority(1).frame(FlexibleFrame{}); }, 66},
+        PriorityCase{"then a background", [](View v) { return v.layoutPriority(1).background(Color::black()); }, 66},
+        PriorityCase{"outer wins", [](View v) { return v.layoutPriority(1).padding(0).layoutPriority(0); }, 30}));
 
 TEST(StackLayout, LowerPriorityMinimumsAreHeldBack) {
   // The low-priority frame needs at least 40: the priority text gets 100 - 40.
@@ -139,12 +138,15 @@ TEST(StackLayout, PlacesChildrenAcrossTheAxisByTheAlignment) {
     const LaidOutTree tree = layoutForTest(stack, {200.0, 200.0});
     return tree.node(tree.children(tree.node(tree.children(tree.root()).front()))[1]).frame;
   };
-  for (const auto& [alignment, y] : {std::pair{VerticalAlignment::top, 0.0}, {VerticalAlignment::center, 15.0},
-                                     {VerticalAlignment::bottom, 30.0}, {VerticalAlignment::lastTextBaseline, 30.0}}) {
+  for (const auto& [alignment, y] : {std::pair{VerticalAlignment::top, 0.0},
+                                     {VerticalAlignment::center, 15.0},
+                                     {VerticalAlignment::bottom, 30.0},
+                                     {VerticalAlignment::lastTextBaseline, 30.0}}) {
     EXPECT_TRUE(frameIs(small(HStack(alignment, 0, {bar(50, 40), bar(10, 10)})), {50, y, 10, 10}));
   }
   for (const auto& [alignment, x] : {std::pair{HorizontalAlignment::leading, 0.0},
-                                     {HorizontalAlignment::center, 20.0}, {HorizontalAlignment::trailing, 40.0}}) {
+                                     {HorizontalAlignment::center, 20.0},
+                                     {HorizontalAlignment::trailing, 40.0}}) {
     EXPECT_TRUE(frameIs(small(VStack(alignment, 0, {bar(50, 40), bar(10, 10)})), {x, 40, 10, 10}));
   }
 }
@@ -178,7 +180,8 @@ TEST(StackLayout, MeasuresEachTextOncePerSize) {
   ASSERT_FALSE(textSystem.calls.empty());
   for (std::size_t i = 0; i < textSystem.calls.size(); ++i) {
     for (std::size_t j = i + 1; j < textSystem.calls.size(); ++j) {
-      EXPECT_FALSE(textSystem.calls[i] == textSystem.calls[j]) << "measured twice: " << textSystem.calls[i].request.text;
+      EXPECT_FALSE(textSystem.calls[i] == textSystem.calls[j])
+          << "measured twice: " << textSystem.calls[i].request.text;
     }
   }
   // Each text is measured for the widths it is offered (the minimum, the

@@ -29,15 +29,16 @@ TEST(TextLayout, UnspecifiedOrInfiniteWidthAsksForTheIdealSize) {
 }
 
 TEST(TextLayout, TextModifiersOnAStackReachEveryTextAndInnerOnesWin) {
-  const View view = HStack({Text::verbatim("A"), Text::verbatim("B").foregroundStyle(Color::white()).font(Font::system(9))})
-                        .font(Font::system(20, FontWeight::semibold))
-                        .tracking(0.45)
-                        .monospacedDigit()
-                        .lineLimit(1)
-                        .minimumScaleFactor(0.5)
-                        .allowsTightening(true)
-                        .multilineTextAlignment(TextAlignment::center)
-                        .foregroundStyle(Color::srgb8(218, 226, 255, 0.72));
+  const View view =
+      HStack({Text::verbatim("A"), Text::verbatim("B").foregroundStyle(Color::white()).font(Font::system(9))})
+          .font(Font::system(20, FontWeight::semibold))
+          .tracking(0.45)
+          .monospacedDigit()
+          .lineLimit(1)
+          .minimumScaleFactor(0.5)
+          .allowsTightening(true)
+          .multilineTextAlignment(TextAlignment::center)
+          .foregroundStyle(Color::srgb8(218, 226, 255, 0.72));
   const LaidOutTree tree = layoutForTest(view, {100.0, 100.0});
   TextRequest expected = textContent(layoutForTest(Text::verbatim("A"), {}), "A").request;
   expected.font = Font::system(20, FontWeight::semibold);

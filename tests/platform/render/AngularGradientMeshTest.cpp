@@ -38,8 +38,10 @@ class AngularGradientColor : public ::testing::TestWithParam<ColorCase> {};
 TEST_P(AngularGradientColor, SweepsClockwiseFromTheStartAngle) {
   const ColorCase& c = GetParam();
   const kit::Color actual = angularGradientColor(c.gradient, c.angle);
-  for (const auto& [a, e] : {std::pair{actual.red, c.expected.red}, {actual.green, c.expected.green},
-                             {actual.blue, c.expected.blue}, {actual.opacity, c.expected.opacity}}) {
+  for (const auto& [a, e] : {std::pair{actual.red, c.expected.red},
+                             {actual.green, c.expected.green},
+                             {actual.blue, c.expected.blue},
+                             {actual.opacity, c.expected.opacity}}) {
     EXPECT_NEAR(a, e, 1e-6) << c.name;
   }
 }

@@ -21,7 +21,8 @@ kit::FillPath fill(const kit::Rect& r, kit::Paint paint) { return {kit::Path::re
 TEST(CairoPlayer, LinearGradientHitsItsStopsAlongTheShapesOwnBounds) {
   const kit::Rect bar{0, 20, 100, 10}, square{50, 40, 40, 40};
   kit::DisplayList list{{100, 80},
-                        {fill(bar, kit::LinearGradient{{{red, 0}, {green, 0.25}, {blue, 1}}, kit::UnitPoint::leading(),
+                        {fill(bar, kit::LinearGradient{{{red, 0}, {green, 0.25}, {blue, 1}},
+                                                       kit::UnitPoint::leading(),
                                                        kit::UnitPoint::trailing()}),
                          fill(square, kit::LinearGradient{{{red, 0}, {blue, 1}}})}};
   RenderedImage image(list, 4);
@@ -34,7 +35,8 @@ TEST(CairoPlayer, LinearGradientHitsItsStopsAlongTheShapesOwnBounds) {
 
 TEST(CairoPlayer, RadialGradientHasAbsoluteRadiiAndPadsBeyondThem) {
   const kit::Rect shape{0, 0, 200, 100};
-  kit::DisplayList list{{200, 100}, {fill(shape, kit::RadialGradient{{{red, 0}, {blue.withOpacity(0.5), 1}}, {0, 0}, 0, 100})}};
+  kit::DisplayList list{{200, 100},
+                        {fill(shape, kit::RadialGradient{{{red, 0}, {blue.withOpacity(0.5), 1}}, {0, 0}, 0, 100})}};
   RenderedImage image(list, 1);
   EXPECT_TRUE(image.matches(0.5, 0.5, pixelOf(red), 4));
   EXPECT_NEAR(image.at(50, 0).alpha, 0.75 * 255, 4);

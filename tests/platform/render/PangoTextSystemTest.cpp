@@ -26,10 +26,9 @@ kit::TextMeasurement measure(const kit::TextRequest& request, std::optional<doub
 // The ink's right edge in points of a text drawn at `scale`.
 double inkRightEdge(const kit::TextRequest& request, double scale) {
   const auto m = measure(request);
-  test::RenderedImage image(
-      {{m.size.width + 10, m.size.height + 10},
-       {kit::DrawText{request, {0, 0, m.size.width, m.size.height}, kit::Color::black()}}},
-      scale);
+  test::RenderedImage image({{m.size.width + 10, m.size.height + 10},
+                             {kit::DrawText{request, {0, 0, m.size.width, m.size.height}, kit::Color::black()}}},
+                            scale);
   for (int x = image.width() - 1; x >= 0; --x) {
     for (int y = 0; y < image.height(); ++y) {
       if (image.pixel(x, y).alpha > 16) return (x + 1) / scale;
@@ -110,7 +109,8 @@ TEST_P(Truncation, CutsTheTailAfterTheLastShownWordWithAnEllipsis) {
     EXPECT_EQ(m.lineCount, c.expectedLines) << shown;
     ASSERT_GE(shown.size(), 4u);
     EXPECT_EQ(shown.substr(shown.size() - 3), ellipsis) << shown;
-    EXPECT_FALSE(std::isspace(static_cast<unsigned char>(shown[shown.size() - 4]))) << "space before the ellipsis: " << shown;
+    EXPECT_FALSE(std::isspace(static_cast<unsigned char>(shown[shown.size() - 4])))
+        << "space before the ellipsis: " << shown;
     EXPECT_EQ(c.text.rfind(shown.substr(0, shown.size() - 3), 0), 0u) << "a prefix of the text: " << shown;
     EXPECT_LE(m.size.width, width + tolerance);
   }

@@ -119,7 +119,8 @@ TEST(GradientRasterCache, DarkGradientsShowNoBands) {
       longest = std::max(longest, run);
       previous = value;
     }
-    EXPECT_LE(longest, 32) << "half a plain band; channel " << channel << " stays one value for " << longest << " pixels";
+    EXPECT_LE(longest, 32) << "half a plain band; channel " << channel << " stays one value for " << longest
+                           << " pixels";
   }
 }
 

@@ -55,14 +55,14 @@ TEST_P(RefusedPng, GivesAClearErrorAndNoBytes) {
   EXPECT_TRUE(result.bytes.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RenderOutput, RefusedPng,
-    ::testing::Values(BadOutput{{100, 100}, 0.5, "scale must be between 1 and 4"},
-                      BadOutput{{100, 100}, NAN, "scale must be between 1 and 4"},
-                      BadOutput{{-5, 100}, 2, "canvas is empty"},
-                      BadOutput{{INFINITY, 100}, 2, "canvas size is not a finite number"},
-                      BadOutput{{0.1, 100}, 2, "canvas is smaller than a pixel"},
-                      BadOutput{{5000, 100}, 4, "image would be larger than 16384 pixels a side"}));
+INSTANTIATE_TEST_SUITE_P(RenderOutput, RefusedPng,
+                         ::testing::Values(BadOutput{{100, 100}, 0.5, "scale must be between 1 and 4"},
+                                           BadOutput{{100, 100}, NAN, "scale must be between 1 and 4"},
+                                           BadOutput{{-5, 100}, 2, "canvas is empty"},
+                                           BadOutput{{INFINITY, 100}, 2, "canvas size is not a finite number"},
+                                           BadOutput{{0.1, 100}, 2, "canvas is smaller than a pixel"},
+                                           BadOutput{
+                                               {5000, 100}, 4, "image would be larger than 16384 pixels a side"}));
 
 TEST(RenderOutput, SvgAndPdfAreDocumentsInPoints) {
   const zelto::testing::TemporaryDirectory directory;

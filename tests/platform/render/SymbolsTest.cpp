@@ -39,7 +39,8 @@ TEST(Symbols, StrokesGrowWithTheWeightAndUnknownNamesAreNothing) {
   const auto unknown = test::testTextSystem().measureSymbol(symbol("star.fill", 13));
   EXPECT_FALSE(unknown.known);
   EXPECT_EQ(unknown.size, (kit::Size{0, 0}));
-  test::RenderedImage image({{20, 20}, {kit::DrawSymbol{symbol("star.fill", 13), {0, 0, 20, 20}, kit::Color::black()}}}, 2);
+  test::RenderedImage image({{20, 20}, {kit::DrawSymbol{symbol("star.fill", 13), {0, 0, 20, 20}, kit::Color::black()}}},
+                            2);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.pixel(x, y).alpha, 0);
   }
