@@ -36,6 +36,7 @@ RasterCache<GradientKey>& cache() {
   return instance;
 }
 
+// Linear and radial gradients are rasterised here; angular ones are meshes.
 bool isRasterizedGradient(const kit::Paint& paint) {
   return std::holds_alternative<kit::LinearGradient>(paint) || std::holds_alternative<kit::RadialGradient>(paint);
 }
@@ -44,7 +45,6 @@ bool isRasterizedGradient(const kit::Paint& paint) {
 // column); its dithered raster repeats with the dither pattern, so one
 // period's width (or height) of it, repeated, is the whole. Returns the
 // raster's size for `region`.
-
 std::pair<int, int> rasterSize(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
                                const DeviceRegion& region) {
   if (const auto* linear = std::get_if<kit::LinearGradient>(&paint)) {
@@ -93,7 +93,7 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
                             static_cast<int>(bottom - top)};
 
   // 2. The raster: found, or drawn now, dithered, one device pixel per
-  //    raster pixel.
+  //    raster pixel (a strip of it for a gradient along a device axis).
   GradientKey key{paint, bounds, MatrixKey::of(matrix), region};
   cairo_surface_t* raster = cache().find(key);
   if (raster == nullptr) {
