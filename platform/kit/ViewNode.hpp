@@ -133,12 +133,16 @@ struct AnimationModifier {
   SpringAnimation animation;
   std::string valueKey;
 };
+struct ViewNameModifier {
+  std::string name;
+};
 
 using Modifier = std::variant<FixedFrameModifier, FlexibleFrameModifier, PaddingModifier, BackgroundModifier,
                               OverlayModifier, AspectRatioModifier, LayoutPriorityModifier, IgnoresSafeAreaModifier,
                               ContainerBackgroundModifier, EnvironmentModifier, ShadowModifier, OpacityModifier,
                               RotationModifier, HiddenModifier, AccessibilityLabelModifier, AccessibilityHiddenModifier,
-                              AccessibilityElementModifier, AnimationModifier, CompositingGroupModifier>;
+                              AccessibilityElementModifier, AnimationModifier, CompositingGroupModifier,
+                              ViewNameModifier>;
 
 struct ModifiedNode {
   View content;
