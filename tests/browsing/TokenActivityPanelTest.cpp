@@ -68,6 +68,7 @@ TEST(WidgetTokenActivityPanel, OffersRowsOrColumnsForAccountsWithUsage) {
     const auto stacked = tree.children(header.parent);
     ASSERT_EQ(stacked.size(), 2u) << "header, then body";
     EXPECT_NEAR(tree.node(stacked[1]).frame.y - header.frame.maxY(), p.headerGap, 0.01);
+    EXPECT_EQ(kit::accessibilityElements(tree).at(0).label, "TOKEN ACTIVITY") << "the symbol is decoration";
 
     const auto items = kit::findViews(tree, p.dense ? "ZeltoUsageInlineSummary" : "ZeltoUsagePulse");
     ASSERT_EQ(items.size(), p.shown.size());

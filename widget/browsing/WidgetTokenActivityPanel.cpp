@@ -72,7 +72,8 @@ kit::View WidgetTokenActivityPanel::body(const kit::Environment& environment) co
       {
           kit::Image("waveform.path.ecg")
               .font(kit::Font::system(10, kit::FontWeight::semibold))
-              .foregroundStyle(P::periwinkle),
+              .foregroundStyle(P::periwinkle)
+              .accessibilityHidden(),  // decoration beside the title
           Text::localized("TOKEN ACTIVITY").font(ZeltoFont::label(environment)).tracking(0.75).foregroundStyle(P::periwinkle),
           kit::Spacer(),
           WidgetUsageWeekNavigator{dashboard, weekOffset},
