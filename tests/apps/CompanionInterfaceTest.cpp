@@ -14,7 +14,7 @@ namespace {
 
 // The Python block that follows `heading` in README.md, exactly as written.
 std::string readmeSnippet(const std::string& heading) {
-  const std::string readme = testing::RunningProgram::read(std::filesystem::path(ZELTO_SOURCE_DIR) / "README.md");
+  const std::string readme = testing::readFile(std::filesystem::path(ZELTO_SOURCE_DIR) / "README.md");
   const std::size_t section = readme.find(heading);
   const std::size_t start = readme.find("```python\n", section);
   const std::size_t end = readme.find("\n```\n", start);

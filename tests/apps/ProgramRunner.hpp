@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -18,18 +17,24 @@
 
 namespace zelto::testing {
 
-// A program started with exactly the given environment; its standard output
-// and error go to files in `folder`. The path is searched in PATH when it
-// has no slash.
+inline std::string readFile(const std::filesystem::path& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+// A program (searched in PATH without a slash) started with exactly
+// `environment`, its output and errors going to files in `folder`; killed
+// if still running at the end.
 class RunningProgram {
  public:
-  RunningProgram(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& environment,
+  RunningProgram(std::vector<std::string> arguments, const std::map<std::string, std::string>& environment,
                  const std::filesystem::path& folder)
       : output_(folder / "stdout"), error_(folder / "stderr") {
     std::vector<std::string> variables;
     for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
     std::vector<char*> argv, envp;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (std::string& argument : arguments) argv.push_back(argument.data());
     for (std::string& variable : variables) envp.push_back(variable.data());
     argv.push_back(nullptr);
     envp.push_back(nullptr);
@@ -42,46 +47,30 @@ class RunningProgram {
     posix_spawn_file_actions_destroy(&actions);
   }
   ~RunningProgram() {
-    if (pid_ > 0 && !status_) {
+    if (pid_ > 0 && !wait(std::chrono::milliseconds(0))) {
       ::kill(pid_, SIGKILL);
       ::waitpid(pid_, nullptr, 0);
     }
   }
-  RunningProgram(const RunningProgram&) = delete;
-  RunningProgram& operator=(const RunningProgram&) = delete;
 
   pid_t pid() const { return pid_; }
+  std::string output() const { return readFile(output_); }
+  std::string error() const { return readFile(error_); }
 
-  // The exit status once the program ended within `timeout`; -1 when it was
-  // ended by a signal or did not start; nullopt while it still runs.
+  // The exit status once it ended within `timeout` (-1: killed by a signal
+  // or never started); nullopt while it runs on.
   std::optional<int> wait(std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (pid_ > 0 && !status_) {
+    for (const auto deadline = std::chrono::steady_clock::now() + timeout; pid_ > 0 && !status_;) {
       int status = 0;
-      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      } else if (std::chrono::steady_clock::now() > deadline) {
-        return std::nullopt;
-      } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      }
+      if (::waitpid(pid_, &status, WNOHANG) == pid_) status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      else if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+      else std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return pid_ > 0 ? status_ : std::optional<int>(-1);
-  }
-
-  std::string output() const { return read(output_); }
-  std::string error() const { return read(error_); }
-
-  static std::string read(const std::filesystem::path& path) {
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << stream.rdbuf();
-    return bytes.str();
+    return pid_ > 0 ? status_ : -1;
   }
 
  private:
-  std::filesystem::path output_;
-  std::filesystem::path error_;
+  std::filesystem::path output_, error_;
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
