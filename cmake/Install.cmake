@@ -1,8 +1,8 @@
 # What `cmake --install build [--prefix DIR]` puts on the machine: both
 # programs, the desktop entry, the icon, the autostart entry (a template that
 # `zelto-limits-widget autostart on` writes for the user; autostart stays off
-# until then), the systemd user unit, the translations when there are any,
-# and a man page for each program.
+# until then), the systemd user unit and a man page for each program. The
+# translations are installed with their catalogues (po/).
 include(GNUInstallDirs)
 
 set(ZELTO_DIST_DIR ${PROJECT_BINARY_DIR}/dist)
@@ -12,7 +12,7 @@ set(ZELTO_SYSTEMD_USER_UNIT_DIR "${CMAKE_INSTALL_DATADIR}/systemd/user"
 # 1. The icon: the account glyph, drawn at build time by the widget's own
 # renderer.
 add_executable(zelto-limits-icon ${PROJECT_SOURCE_DIR}/dist/IconGenerator.cpp)
-target_link_libraries(zelto-limits-icon PRIVATE zelto_render)
+target_link_libraries(zelto-limits-icon PRIVATE zelto_visuals zelto_render)
 zelto_target_settings(zelto-limits-icon)
 set(ZELTO_ICON ${ZELTO_DIST_DIR}/zelto-limits.svg)
 add_custom_command(OUTPUT ${ZELTO_ICON}
@@ -41,24 +41,7 @@ else()
   message(WARNING "help2man not found: no man pages are built or installed (scripts/setup installs it)")
 endif()
 
-# 3. Translations: every po/LANG.po compiled to LANG/LC_MESSAGES/zelto-limits.mo.
-find_program(ZELTO_MSGFMT msgfmt)
-file(GLOB ZELTO_PO_FILES ${PROJECT_SOURCE_DIR}/po/*.po)
-set(ZELTO_MO_FILES)
-if(ZELTO_PO_FILES AND ZELTO_MSGFMT)
-  foreach(po ${ZELTO_PO_FILES})
-    get_filename_component(language ${po} NAME_WE)
-    set(mo ${ZELTO_DIST_DIR}/locale/${language}/LC_MESSAGES/zelto-limits.mo)
-    add_custom_command(OUTPUT ${mo}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELTO_DIST_DIR}/locale/${language}/LC_MESSAGES
-      COMMAND ${ZELTO_MSGFMT} --check -o ${mo} ${po}
-      DEPENDS ${po})
-    list(APPEND ZELTO_MO_FILES ${mo})
-    install(FILES ${mo} DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/${language}/LC_MESSAGES)
-  endforeach()
-endif()
-
-add_custom_target(zelto_dist ALL DEPENDS ${ZELTO_ICON} ${ZELTO_MAN_PAGES} ${ZELTO_MO_FILES})
+add_custom_target(zelto_dist ALL DEPENDS ${ZELTO_ICON} ${ZELTO_MAN_PAGES})
 
 install(TARGETS zelto-limits-widget zelto-limits-defaults RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${ZELTO_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -66,7 +49,7 @@ if(ZELTO_MAN_PAGES)
   install(FILES ${ZELTO_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-# 4. The entries name the installed program by its absolute path, which is
+# 3. The entries name the installed program by its absolute path, which is
 # known only at install time (--prefix may differ from the configured one).
 install(CODE "
   set(ZELTO_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")

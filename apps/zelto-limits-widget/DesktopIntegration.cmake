@@ -15,6 +15,6 @@ zelto_library(zelto_widget_integration
     ${CMAKE_CURRENT_LIST_DIR}/StatusCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AutostartCommand.cpp
   LIBS zelto_widget_cli CLI11::CLI11
-  PRIVATE_LIBS PkgConfig::GIO zelto_runtime)
+  PRIVATE_LIBS PkgConfig::GIO zelto_runtime zelto_visuals)
 target_include_directories(zelto_widget_integration PRIVATE ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(zelto-limits-widget PRIVATE zelto_widget_integration)

@@ -3,12 +3,15 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
 
 #include <boost/json/serialize.hpp>
 
 #include "widget/runtime/AccountPrioritization.hpp"
+#include "widget/visuals/ZeltoPalette.hpp"
 
 namespace zelto::cli {
 
@@ -26,28 +29,24 @@ std::string oneLine(std::string text) {
   return text;
 }
 
-// FIXME: use ZeltoPalette.limitTone once the palette is in the tree, so the
-// bands have one home.
+// The band of the gauges' tone: the palette's limit tone names it.
 StatusTone toneFor(std::int64_t remaining) {
-  if (remaining > 25) return StatusTone::ok;
-  if (remaining >= 10) return StatusTone::warning;
-  return StatusTone::critical;
+  const kit::Color tone = ZeltoPalette::limitTone(remaining);
+  if (tone == ZeltoPalette::periwinkle) return StatusTone::ok;
+  return tone == ZeltoPalette::amber ? StatusTone::warning : StatusTone::critical;
 }
 
-// The palette's colour of each tone: periwinkle, amber, coral, and the
-// secondary text colour without data.
-const char* toneColour(StatusTone tone) {
-  switch (tone) {
-    case StatusTone::ok:
-      return "#AEBEFF";
-    case StatusTone::warning:
-      return "#FFB570";
-    case StatusTone::critical:
-      return "#FF5B6F";
-    case StatusTone::waiting:
-      break;
-  }
-  return "#DAE2FF";
+// The tone's palette colour as #RRGGBB; the secondary text colour without
+// data.
+std::string toneColour(StatusTone tone) {
+  const kit::Color colour = tone == StatusTone::ok         ? ZeltoPalette::periwinkle
+                            : tone == StatusTone::warning  ? ZeltoPalette::amber
+                            : tone == StatusTone::critical ? ZeltoPalette::coral
+                                                           : ZeltoPalette::secondaryText;
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "#%02X%02X%02X", static_cast<int>(std::lround(colour.red * 255)),
+                static_cast<int>(std::lround(colour.green * 255)), static_cast<int>(std::lround(colour.blue * 255)));
+  return hex;
 }
 
 // Builds the texts and remembers the earliest instant at which one of their
@@ -177,7 +176,7 @@ std::string formatStatusLine(const StatusLine& line, StatusFormat format) {
       return boost::json::serialize(object);
     }
     case StatusFormat::polybar:
-      return std::string("%{F") + toneColour(line.tone) + "}" + polybarSafe(line.text) + "%{F-}";
+      return "%{F" + toneColour(line.tone) + "}" + polybarSafe(line.text) + "%{F-}";
     case StatusFormat::i3blocks: {
       const std::string shortText = line.percentage ? percent(*line.percentage) : line.text;
       return boost::json::serialize(boost::json::object{
