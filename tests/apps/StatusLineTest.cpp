@@ -70,8 +70,9 @@ TEST(StatusLine, DataTextsAreEscapedForEachBar) {
   EXPECT_EQ(statusOf(dashboard, StatusFormat::polybar).find("%{F#f00}"), std::string::npos);
 }
 
-// `status --watch` prints the current line at once and a new one after a
-// write to the suite, then ends cleanly on SIGTERM.
+// `status --watch` prints the current line at once, a new one after a write
+// to the suite, another when "resets in 30 sec" ticks down, and ends cleanly
+// on SIGTERM.
 TEST(StatusCommand, WatchPrintsANewLineAfterASuiteWrite) {
   const testing::TemporaryDirectory folder;
   std::filesystem::create_directories(folder / "suites");
@@ -88,10 +89,20 @@ TEST(StatusCommand, WatchPrintsANewLineAfterASuiteWrite) {
   };
   ASSERT_NE(lines(1).find("\"class\":\"waiting\"}\n"), std::string::npos) << watch.error();
   const defaults::Suite suite = defaults::Suite::open("group.zelto.limits", {folder / "suites", "test"});
-  ASSERT_FALSE(suite.setData(SharedSnapshotStore::dashboardKey, encodeJson(dashboardWith("Personal", 9))));
-  const std::string output = lines(2);
-  ASSERT_NE(output.find('\n'), std::string::npos);
-  EXPECT_EQ(parsed(output.substr(output.find('\n') + 1)).at("class"), "critical");
+  ZeltoDashboardSnapshot dashboard = dashboardWith("Personal", 9);
+  const Date realNow = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count() - referenceDateUnixSeconds;
+  dashboard.accounts[0].limits->windows[1].resetsAt = realNow + 30;
+  ASSERT_FALSE(suite.setData(SharedSnapshotStore::dashboardKey, encodeJson(dashboard)));
+  const std::string output = lines(3);
+  std::istringstream stream(output);
+  std::string waiting, written, ticked;
+  std::getline(stream, waiting), std::getline(stream, written), std::getline(stream, ticked);
+  ASSERT_FALSE(ticked.empty()) << output;
+  EXPECT_EQ(parsed(written).at("class"), "critical");
+  const std::string before(parsed(written).at("text").as_string()), after(parsed(ticked).at("text").as_string());
+  EXPECT_EQ(before.rfind("Personal 9% · resets in ", 0), 0u) << before;
+  EXPECT_EQ(after.rfind("Personal 9% · resets in ", 0), 0u) << after;
+  EXPECT_NE(before, after);  // a second later, one second less
   ASSERT_EQ(::kill(watch.pid(), SIGTERM), 0);
   EXPECT_EQ(watch.wait(std::chrono::seconds(5)), 0);
 }
