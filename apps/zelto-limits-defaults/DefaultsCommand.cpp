@@ -10,6 +10,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "apps/zelto-limits-defaults/DemoCompanion.hpp"
 #include "apps/zelto-limits-defaults/ValueText.hpp"
 #include "platform/defaults/Suite.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
@@ -118,6 +119,7 @@ std::variant<Request, Failure> parseArguments(const std::vector<std::string>& ar
   CLI::App* remove = app.add_subcommand("delete", "Remove KEY");
   remove->add_option("KEY", key, "Key to remove")->required();
   remove->fallthrough();
+  app.add_subcommand("demo", demoCommandSummary);  // runs in DemoCompanion.cpp
 
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
@@ -321,6 +323,7 @@ int report(const Failure& failure, std::ostream& error) {
 
 int runDefaultsCommand(const std::vector<std::string>& arguments, const locale::EnvironmentLookup& environment,
                        CommandStreams streams) {
+  if (firstCommandWord(arguments) == "demo") return runDemoCommand(arguments, environment, streams);
   auto parsed = parseArguments(arguments, streams);
   if (auto* failure = std::get_if<Failure>(&parsed)) return report(*failure, streams.error);
   const Request& request = std::get<Request>(parsed);

@@ -9,7 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "apps/zelto-limits-widget/AutostartCommand.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
+#include "apps/zelto-limits-widget/StatusCommand.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 
 namespace {
@@ -61,6 +63,9 @@ int main(int argc, char** argv) {
   auto* week = app.add_subcommand("week", "Print the usage week of the dashboard (the stored offset unless --offset)");
   week->add_option("--offset", offset, "Week offset: 0 is the current week, -1 the one before")->type_name("N");
 
+  const auto status = zelto::cli::registerStatusCommand(app, options);
+  const auto autostart = zelto::cli::registerAutostartCommand(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -84,6 +89,9 @@ int main(int argc, char** argv) {
           std::cout);
     }
     if (week->parsed()) return zelto::cli::runWeek(environment, offset, std::cout);
+    for (const auto* command : {&status, &autostart}) {
+      if (command->command->parsed()) return command->run(environment);
+    }
   } catch (const zelto::cli::UsageError& e) {
     std::cerr << programName << ": " << e.what() << '\n';
     return 2;
