@@ -58,7 +58,7 @@ using ContextPointer = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 std::size_t drawFrame(kit::WidgetFamily family, const render::PangoTextSystem& text, cairo_t* cr) {
   const auto& environment = suite().environment;
   const LimitEntry entry = cli::requestedEntry(environment, family, false);
-  const kit::LaidOutTree tree = scene::layoutScene(entry, environment, scene::SceneSettings{family}, text);
+  const kit::LaidOutTree tree = scene::layoutScene(entry, environment, scene::settingsFor(family), text);
   render::play(scene::paintScene(tree), cr, frameScale, text);
   return tree.nodes.size();
 }
@@ -108,7 +108,7 @@ void BM_LayoutLargeWarm(benchmark::State& state) {
   static const render::PangoTextSystem text;
   const auto& environment = suite().environment;
   const LimitEntry entry = cli::requestedEntry(environment, kit::WidgetFamily::systemLarge, false);
-  const scene::SceneSettings settings{kit::WidgetFamily::systemLarge};
+  const scene::SceneSettings settings = scene::settingsFor(kit::WidgetFamily::systemLarge);
   std::size_t nodes = scene::layoutScene(entry, environment, settings, text).nodes.size();
   for (auto _ : state) benchmark::DoNotOptimize(nodes = scene::layoutScene(entry, environment, settings, text).nodes.size());
   state.counters["nodes"] = static_cast<double>(nodes);

@@ -53,13 +53,13 @@ kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment,
   double widgetsHeight = 0;
   for (const kit::WidgetFamily family : ZeltoLimitsWidget::supportedFamilies) {
     const LimitEntry entry = requestedEntry(environment, family, true);
-    widgets.push_back(scene::layoutScene(entry, environment, scene::SceneSettings{family}, textSystem));
+    widgets.push_back(scene::layoutScene(entry, environment, scene::settingsFor(family), textSystem));
     widgetsWidth += widgets.back().size.width + (widgets.size() > 1 ? widgetGap : 0);
     widgetsHeight = std::max(widgetsHeight, widgets.back().size.height);
   }
 
   // 2. The header, as wide as the row of widgets.
-  kit::Environment headerEnvironment = scene::sceneEnvironment(environment, {});
+  kit::Environment headerEnvironment = scene::sceneEnvironment(environment, {}, textSystem);
   const kit::LaidOutTree header =
       kit::layout(galleryHeader(), kit::ProposedSize{widgetsWidth, std::nullopt}, headerEnvironment, textSystem);
 

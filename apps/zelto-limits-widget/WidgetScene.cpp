@@ -13,7 +13,8 @@ kit::Size canvasSize(const SceneSettings& settings) {
   return {size.width, size.height};
 }
 
-kit::Environment sceneEnvironment(const host::RequestEnvironment& request, const SceneSettings& settings) {
+kit::Environment sceneEnvironment(const host::RequestEnvironment& request, const SceneSettings& settings,
+                                  const kit::TextSystem& textSystem) {
   kit::Environment environment;
   environment.now = request.now;
   environment.calendar = request.calendar;
@@ -21,13 +22,16 @@ kit::Environment sceneEnvironment(const host::RequestEnvironment& request, const
   environment.widgetFamily = settings.family;
   environment.textScale = settings.textScale;
   environment.reduceMotion = settings.reduceMotion;
+  environment.isFontFamilyInstalled = [&textSystem](const std::string& family) {
+    return textSystem.isFamilyInstalled(family);
+  };
   return environment;
 }
 
 kit::LaidOutTree layoutScene(const LimitEntry& entry, const host::RequestEnvironment& request,
                              const SceneSettings& settings, const kit::TextSystem& textSystem) {
   return kit::layoutWidget(widgetConfigurationContent(entry), canvasSize(settings),
-                           sceneEnvironment(request, settings), textSystem);
+                           sceneEnvironment(request, settings, textSystem), textSystem);
 }
 
 kit::DisplayList paintScene(const kit::LaidOutTree& tree) {

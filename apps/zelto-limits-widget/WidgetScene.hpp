@@ -43,12 +43,21 @@ struct SceneSettings {
   bool reduceMotion = false;
 };
 
+// The family on its own canvas, at the default text size, with motion.
+inline SceneSettings settingsFor(kit::WidgetFamily family) {
+  SceneSettings settings;
+  settings.family = family;
+  return settings;
+}
+
 // The family's canvas unless the settings give another.
 kit::Size canvasSize(const SceneSettings& settings);
 
-// What the views read: the request's clock, calendar and locale, and the
-// render's family, text scale and motion preference.
-kit::Environment sceneEnvironment(const host::RequestEnvironment& request, const SceneSettings& settings);
+// What the views read: the request's clock, calendar and locale, the render's
+// family, text scale and motion preference, and which font families
+// `textSystem` really has (it must outlive the environment's use).
+kit::Environment sceneEnvironment(const host::RequestEnvironment& request, const SceneSettings& settings,
+                                  const kit::TextSystem& textSystem);
 
 // The entry's widget laid out on its canvas.
 kit::LaidOutTree layoutScene(const LimitEntry& entry, const host::RequestEnvironment& request,

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "apps/zelto-limits-widget/GalleryCommand.hpp"
+#include "apps/zelto-limits-widget/RenderCommand.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 
@@ -60,6 +62,8 @@ int main(int argc, char** argv) {
   std::optional<std::int64_t> offset;
   auto* week = app.add_subcommand("week", "Print the usage week of the dashboard (the stored offset unless --offset)");
   week->add_option("--offset", offset, "Week offset: 0 is the current week, -1 the one before")->type_name("N");
+  const zelto::cli::RenderCommand render(app);
+  const zelto::cli::GalleryCommand gallery(app);
 
   try {
     app.parse(argc, argv);
@@ -84,6 +88,8 @@ int main(int argc, char** argv) {
           std::cout);
     }
     if (week->parsed()) return zelto::cli::runWeek(environment, offset, std::cout);
+    if (render.parsed()) return render.run(environment, std::cout);
+    if (gallery.parsed()) return gallery.run(environment, std::cout);
   } catch (const zelto::cli::UsageError& e) {
     std::cerr << programName << ": " << e.what() << '\n';
     return 2;

@@ -113,7 +113,7 @@ LimitEntry sampleEntry() {
   return LimitEntry{request.now, testing::sampleAt(request), 0};
 }
 
-// Four accounts: the layout tightens; one has no limits and an error, one is
+// Three accounts: the layout tightens; one has no limits and an error, one is
 // nearly exhausted on a window with a long title; the week is the one before.
 LimitEntry crowdedEntry() {
   const auto request = sceneRequest();
@@ -131,8 +131,9 @@ LimitEntry crowdedEntry() {
   ZeltoAccountSnapshot broken = testing::plainAccount("broken");
   broken.name = "Lab";
   broken.errorMessage = "Sign-in expired";
-  dashboard.accounts.push_back(tight);
+  dashboard.accounts.resize(1);
   dashboard.accounts.push_back(broken);
+  dashboard.accounts.push_back(tight);
   return LimitEntry{request.now, dashboard, -1};
 }
 
@@ -167,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(GoldenCase{"sample-small", kit::WidgetFamily::systemSmall, sampleEntry},
                       GoldenCase{"sample-medium", kit::WidgetFamily::systemMedium, sampleEntry},
                       GoldenCase{"sample-large", kit::WidgetFamily::systemLarge, sampleEntry},
-                      GoldenCase{"crowded-small", kit::WidgetFamily::systemSmall, crowdedEntry},
+                      GoldenCase{"single-small", kit::WidgetFamily::systemSmall, singleEntry},
                       GoldenCase{"crowded-large", kit::WidgetFamily::systemLarge, crowdedEntry},
                       GoldenCase{"single-medium", kit::WidgetFamily::systemMedium, singleEntry},
                       GoldenCase{"waiting-medium", kit::WidgetFamily::systemMedium,

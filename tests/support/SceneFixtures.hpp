@@ -31,7 +31,7 @@ inline ZeltoDashboardSnapshot sampleAt(const host::RequestEnvironment& request) 
 
 inline kit::LaidOutTree sceneOf(const LimitEntry& entry, kit::WidgetFamily family,
                                 const host::RequestEnvironment& request = sceneRequest()) {
-  return scene::layoutScene(entry, request, scene::SceneSettings{family}, sceneTextSystem());
+  return scene::layoutScene(entry, request, scene::settingsFor(family), sceneTextSystem());
 }
 
 }  // namespace zelto::testing

@@ -4,9 +4,10 @@
 #include "platform/locale/Text.hpp"
 #include "widget/layouts/LayoutText.hpp"
 #include "widget/runtime/AccountPrioritization.hpp"
-#include "widget/visuals/AccountHeader.hpp"
-#include "widget/visuals/LimitGauges.hpp"
-#include "widget/visuals/Surfaces.hpp"
+#include "widget/visuals/AccountWidgetHeader.hpp"
+#include "widget/visuals/SignalDot.hpp"
+#include "widget/visuals/ZeltoLimitTrack.hpp"
+#include "widget/visuals/ZeltoGlassCard.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 

@@ -2,9 +2,10 @@
 
 #include "platform/kit/Kit.hpp"
 #include "widget/layouts/LayoutText.hpp"
-#include "widget/visuals/AccountHeader.hpp"
-#include "widget/visuals/LimitGauges.hpp"
-#include "widget/visuals/Surfaces.hpp"
+#include "widget/visuals/AccountWidgetHeader.hpp"
+#include "widget/visuals/CreditBadge.hpp"
+#include "widget/visuals/LimitRing.hpp"
+#include "widget/visuals/EmptyLimitView.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 

@@ -9,7 +9,8 @@
 #include "widget/layouts/SmallAccountView.hpp"
 #include "widget/runtime/AccountPrioritization.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
-#include "widget/visuals/Surfaces.hpp"
+#include "widget/visuals/EmptyLimitView.hpp"
+#include "widget/visuals/ZeltoAuroraBackground.hpp"
 
 namespace zelto {
 
