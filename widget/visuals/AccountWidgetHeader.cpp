@@ -22,18 +22,17 @@ constexpr double emailIndent = 34;
 
 kit::View AccountWidgetHeader::body(const kit::Environment& environment) const {
   const std::string name = account.displayName();
-  const kit::View identity = kit::HStack(
-      kit::VerticalAlignment::center, 7,
-      {
-          ZeltoAccountGlyph{compact ? 22.0 : 27.0},
-          Text::verbatim(name)
-              .font(compact ? ZeltoFont::body(environment) : ZeltoFont::headline(environment))
-              .lineLimit(1),
-          kit::when(account.errorMessage.has_value(),
-                    kit::Image("exclamationmark.triangle.fill")
-                        .font(kit::Font::system(kit::TextStyle::caption2))
-                        .foregroundStyle(ZeltoPalette::amber)),
-      });
+  const kit::View identity =
+      kit::HStack(kit::VerticalAlignment::center, 7,
+                  {
+                      ZeltoAccountGlyph{compact ? 22.0 : 27.0},
+                      Text::verbatim(name)
+                          .font(compact ? ZeltoFont::body(environment) : ZeltoFont::headline(environment))
+                          .lineLimit(1),
+                      kit::when(account.errorMessage.has_value(), kit::Image("exclamationmark.triangle.fill")
+                                                                      .font(kit::Font::system(kit::TextStyle::caption2))
+                                                                      .foregroundStyle(ZeltoPalette::amber)),
+                  });
   const bool showsEmail = !compact && account.email && *account.email != name;
   return kit::VStack(kit::HorizontalAlignment::leading, 2,
                      {

@@ -3,7 +3,6 @@
 #include <numbers>
 #include <string>
 
-#include "platform/kit/Group.hpp"
 #include "platform/kit/Shapes.hpp"
 #include "platform/kit/Stacks.hpp"
 #include "platform/kit/Text.hpp"
@@ -23,9 +22,9 @@ namespace {
 kit::AngularGradient ringGradient(std::int64_t remaining) {
   using P = ZeltoPalette;
   const Color tone = P::limitTone(remaining);
-  const std::vector<Color> colors = remaining > 25 ? std::vector<Color>{P::indigo, P::periwinkle, P::indigo}
-                                                   : std::vector<Color>{tone.withOpacity(0.66), tone,
-                                                                        tone.withOpacity(0.66)};
+  const std::vector<Color> colors = remaining > 25
+                                        ? std::vector<Color>{P::indigo, P::periwinkle, P::indigo}
+                                        : std::vector<Color>{tone.withOpacity(0.66), tone, tone.withOpacity(0.66)};
   return {kit::evenlySpaced(colors), kit::UnitPoint::center(), -std::numbers::pi / 2, 3 * std::numbers::pi / 2};
 }
 
@@ -48,18 +47,12 @@ kit::View LimitRing::body(const kit::Environment& environment) const {
               : ZeltoFont::hero(environment);
   const std::string percent = std::to_string(remaining);
 
-  const kit::View centreLabel = kit::VStack(kit::HorizontalAlignment::center, -1,
-                                            {
-                                                Text::verbatim(percent + "%")
-                                                    .font(percentFont)
-                                                    .monospacedDigit()
-                                                    .minimumScaleFactor(0.72)
-                                                    .lineLimit(1),
-                                                Text::localized("LEFT")
-                                                    .font(ZeltoFont::label(environment))
-                                                    .tracking(0.9)
-                                                    .foregroundStyle(P::secondaryText),
-                                            });
+  const kit::View centreLabel = kit::VStack(
+      kit::HorizontalAlignment::center, -1,
+      {
+          Text::verbatim(percent + "%").font(percentFont).monospacedDigit().minimumScaleFactor(0.72).lineLimit(1),
+          Text::localized("LEFT").font(ZeltoFont::label(environment)).tracking(0.9).foregroundStyle(P::secondaryText),
+      });
   const kit::View dial =
       kit::ZStack({
                       kit::Circle().fill(Color::white(0.035)),

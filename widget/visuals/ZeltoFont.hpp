@@ -23,8 +23,7 @@ struct ZeltoFont {
   static constexpr const char* customFamily = "Halden Sans";
 
   // The font of `size` points and `weight` that scales with `style`.
-  static kit::Font make(double size, kit::FontWeight weight, kit::TextStyle style,
-                        const kit::Environment& environment);
+  static kit::Font make(double size, kit::FontWeight weight, kit::TextStyle style, const kit::Environment& environment);
 
   // 28 pt semibold, scales with title: the percentage in the full ring.
   static kit::Font hero(const kit::Environment& environment);

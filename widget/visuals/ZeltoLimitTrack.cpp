@@ -17,14 +17,13 @@ kit::View ZeltoLimitTrack::body() const {
                                                        kit::UnitPoint::leading(), kit::UnitPoint::trailing()}};
   const double share = static_cast<double>(remaining) / 100;
   return kit::GeometryReader([=](kit::Size size) -> kit::View {
-           return kit::ZStack(kit::Alignment::leading(),
-                              {
-                                  kit::Capsule().fill(kit::Color::white(0.14)),
-                                  kit::Capsule()
-                                      .fill(fillPaint)
-                                      .frame(std::max(0.0, size.width * share), std::nullopt)
-                                      .shadow(tone.withOpacity(0.52), 5),
-                              });
+           return kit::ZStack(kit::Alignment::leading(), {
+                                                             kit::Capsule().fill(kit::Color::white(0.14)),
+                                                             kit::Capsule()
+                                                                 .fill(fillPaint)
+                                                                 .frame(std::max(0.0, size.width * share), std::nullopt)
+                                                                 .shadow(tone.withOpacity(0.52), 5),
+                                                         });
          })
       .frame(std::nullopt, height)
       .accessibilityHidden()
