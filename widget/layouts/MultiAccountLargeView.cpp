@@ -4,11 +4,7 @@
 
 #include "platform/kit/Kit.hpp"
 #include "platform/locale/Text.hpp"
-// FIXME: the token activity panel joins once its branch lands.
-#if __has_include("widget/browsing/WidgetTokenActivityPanel.hpp")
 #include "widget/browsing/WidgetTokenActivityPanel.hpp"
-#define ZELTO_HAS_TOKEN_PANEL 1
-#endif
 #include "widget/layouts/LayoutText.hpp"
 #include "widget/runtime/AccountPrioritization.hpp"
 #include "widget/visuals/AccountWidgetHeader.hpp"
@@ -111,13 +107,9 @@ View MultiAccountLargeView::body(const Environment& environment) const {
   };
 
   // 3. The token activity panel, when a shown account has daily usage.
-#ifdef ZELTO_HAS_TOKEN_PANEL
   if (std::any_of(shown.begin(), shown.end(), hasDailyUsage)) {
     children.push_back(WidgetTokenActivityPanel{dashboard, shown, usageWeekOffset, crowded});
   }
-#else
-  (void)hasDailyUsage;
-#endif
   return VStack(HorizontalAlignment::leading, crowded ? 6 : 8, std::move(children))
       .frame(FlexibleFrame{.maxWidth = infinity, .maxHeight = infinity, .alignment = Alignment::topLeading()})
       .viewName("MultiAccountLargeView");
