@@ -1,0 +1,111 @@
+// The render and gallery commands' outputs: formats, default names, canvases
+// and the errors for bad values.
+
+#include <gtest/gtest.h>
+
+#include <boost/json/parse.hpp>
+
+#include <fstream>
+#include <sstream>
+
+#include "apps/zelto-limits-widget/GalleryCommand.hpp"
+#include "apps/zelto-limits-widget/RenderCommand.hpp"
+#include "apps/zelto-limits-widget/RequestOptions.hpp"
+#include "tests/support/SceneFixtures.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
+
+namespace zelto::cli {
+namespace {
+
+TEST(RenderCommand, ParsesCanvasSizesAndRefusesOthers) {
+  EXPECT_EQ(parseCanvasSize("364x170").width, 364);
+  EXPECT_EQ(parseCanvasSize("300.5x200").width, 300.5);
+  EXPECT_EQ(parseCanvasSize("300.5x200").height, 200);
+  for (const char* bad : {"", "364", "364x", "x170", "0x100", "100x-1", "axb", "10x10x10", "nanx10", "infx10"}) {
+    EXPECT_THROW(parseCanvasSize(bad), UsageError) << bad;
+  }
+}
+
+TEST(RenderCommand, NamesFilesByFamilyScaleAndFormat) {
+  EXPECT_EQ(defaultOutputName(kit::WidgetFamily::systemSmall, 2, RenderFormat::png), "zelto-limits-small@2x.png");
+  EXPECT_EQ(defaultOutputName(kit::WidgetFamily::systemLarge, 1.5, RenderFormat::svg), "zelto-limits-large@1.5x.svg");
+  EXPECT_EQ(defaultOutputName(kit::WidgetFamily::systemMedium, 3, RenderFormat::pdf), "zelto-limits-medium@3x.pdf");
+}
+
+struct Output {
+  RenderFormat format;
+  std::optional<kit::Size> canvas;
+  double scale;
+  const char* magic;  // how the file starts
+  int width, height;  // PNG pixels
+};
+
+TEST(RenderCommand, WritesEachFormatAndPrintsThePath) {
+  testing::TemporaryDirectory folder;
+  const auto environment = testing::environmentIn(folder.path());
+  int run = 0;
+  for (const Output& o : {Output{RenderFormat::png, std::nullopt, 2, "\x89PNG", 728, 340},
+                          Output{RenderFormat::png, kit::Size{300, 200}, 3, "\x89PNG", 900, 600},
+                          Output{RenderFormat::svg, std::nullopt, 2, "<?xml", 0, 0},
+                          Output{RenderFormat::pdf, std::nullopt, 2, "%PDF", 0, 0}}) {
+    RenderRequest request;
+    request.scene = scene::settingsFor(kit::WidgetFamily::systemMedium);
+    request.scene.canvas = o.canvas;
+    request.scale = o.scale;
+    request.format = o.format;
+    request.output = folder / ("out-" + std::to_string(++run));
+    std::ostringstream out;
+    ASSERT_EQ(runRender(environment, request, testing::sceneTextSystem(), out), 0);
+    EXPECT_EQ(out.str(), request.output->string() + "\n");
+    std::ifstream file(*request.output, std::ios::binary);
+    std::string head(24, '\0');
+    file.read(head.data(), 24);
+    EXPECT_EQ(head.rfind(o.magic, 0), 0u) << head;
+    if (o.format == RenderFormat::png) {
+      const auto big = [&](int at) {
+        return (static_cast<unsigned char>(head[at]) << 8) | static_cast<unsigned char>(head[at + 1]);
+      };
+      EXPECT_EQ(big(18), o.width);  // IHDR width and height, big-endian, low halves
+      EXPECT_EQ(big(22), o.height);
+    }
+  }
+}
+
+TEST(RenderCommand, PrintsTheTreeAndAccessibilityOfThePreview) {
+  testing::TemporaryDirectory folder;
+  const auto environment = testing::environmentIn(folder.path());
+  RenderRequest request;
+  request.scene = scene::settingsFor(kit::WidgetFamily::systemSmall);
+  request.preview = true;
+  request.format = RenderFormat::tree;
+  std::ostringstream tree;
+  ASSERT_EQ(runRender(environment, request, testing::sceneTextSystem(), tree), 0);
+  const auto document = boost::json::parse(tree.str()).as_object();
+  EXPECT_EQ(document.at("size").at("width").as_double(), 170);
+  EXPECT_NE(tree.str().find("\"view\":\"SmallAccountView\""), std::string::npos);
+
+  request.format = RenderFormat::a11y;
+  std::ostringstream a11y;
+  ASSERT_EQ(runRender(environment, request, testing::sceneTextSystem(), a11y), 0);
+  const auto elements = boost::json::parse(a11y.str()).as_array();
+  ASSERT_FALSE(elements.empty());
+  EXPECT_EQ(elements.front().at("label").as_string(), "Personal");  // the sample's primary account
+  EXPECT_EQ(elements.front().at("role").as_string(), "text");
+}
+
+TEST(RenderCommand, RefusesScalesOutsideOneToFour) {
+  testing::TemporaryDirectory folder;
+  const auto environment = testing::environmentIn(folder.path());
+  for (const double scale : {0.5, 4.5}) {
+    RenderRequest request;
+    request.scale = scale;
+    std::ostringstream out;
+    EXPECT_THROW(runRender(environment, request, testing::sceneTextSystem(), out), UsageError);
+    EXPECT_THROW(runGallery(environment, GalleryRequest{folder / "g.png", scale}, testing::sceneTextSystem(), out),
+                 UsageError);
+    EXPECT_TRUE(out.str().empty());
+  }
+}
+
+}  // namespace
+}  // namespace zelto::cli
