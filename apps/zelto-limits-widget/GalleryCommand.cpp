@@ -95,7 +95,7 @@ int runGallery(const host::RequestEnvironment& environment, const GalleryRequest
   const render::Renderer renderer(textSystem);
   const auto result = renderer.renderPng(galleryDisplayList(environment, textSystem), request.scale, path);
   if (!result.ok()) {
-    std::cerr << "zelto-limits-widget: cannot write " << path.string() << ": " << result.error << '\n';
+    std::cerr << "zelto-limits-widget: " << result.error << '\n';
     return 1;
   }
   out << path.string() << '\n';

@@ -128,7 +128,7 @@ int runRender(const host::RequestEnvironment& environment, const RenderRequest& 
                                       : request.format == RenderFormat::svg ? renderer.renderSvg(list, path)
                                                                             : renderer.renderPdf(list, path);
   if (!result.ok()) {
-    std::cerr << "zelto-limits-widget: cannot write " << path.string() << ": " << result.error << '\n';
+    std::cerr << "zelto-limits-widget: " << result.error << '\n';
     return 1;
   }
   out << path.string() << '\n';
