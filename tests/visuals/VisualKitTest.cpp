@@ -10,7 +10,6 @@
 #include "widget/visuals/CreditBadge.hpp"
 #include "widget/visuals/EmptyLimitView.hpp"
 #include "widget/visuals/LimitRing.hpp"
-#include "widget/visuals/ZeltoAccountGlyph.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 
 namespace zelto::visuals::test {
@@ -162,18 +161,6 @@ TEST(AccountWidgetHeader, EmailLineOnlyWhereItAddsSomethingAndErrorsMarkTheName)
     const LaidOutTree tree = layOut(AccountWidgetHeader{account, c.compact}, {300, 60});
     EXPECT_EQ(textsOf(tree), c.texts) << c.name;
     EXPECT_EQ(kit::findAll(tree, kit::NodeKind::image).size(), c.error ? 2u : 1u) << c.name;
-  }
-}
-
-TEST(ZeltoAccountGlyph, SymbolAndGlowScaleWithTheDiameterInTheSystemFace) {
-  const struct { double size, symbol, glow; } cases[] = {{22, 9.24, 6.6}, {27, 11.34, 8.1}};
-  for (const auto& c : cases) {
-    const LaidOutTree tree = layOut(ZeltoAccountGlyph{c.size}, {100, 100}, environment(Fonts::custom), Fonts::custom);
-    const kit::Font& font = kit::findAll(tree, kit::NodeKind::image).at(0)->as<kit::SymbolContent>()->request.font;
-    EXPECT_NEAR(font.size, c.symbol, 1e-9);
-    EXPECT_FALSE(font.family.has_value());
-    EXPECT_NEAR(kit::findAll(tree, kit::NodeKind::shadow).at(0)->as<kit::ShadowContent>()->shadow.radius, c.glow, 1e-9);
-    EXPECT_TRUE(kit::accessibilityElements(tree).empty());
   }
 }
 
