@@ -30,8 +30,7 @@ TEST(WidgetUsageWeekNavigator, ButtonsStopAtTheHistoryBounds) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.offset);
-    const kit::LaidOutTree tree =
-        layOut(WidgetUsageWeekNavigator{{now, {account("a", c.days)}}, c.offset}, {200, 30});
+    const kit::LaidOutTree tree = layOut(WidgetUsageWeekNavigator{{now, {account("a", c.days)}}, c.offset}, {200, 30});
     std::vector<std::string> labels;
     for (const auto& element : kit::accessibilityElements(tree)) labels.push_back(element.label);
     EXPECT_EQ(labels, c.labels);
@@ -60,7 +59,8 @@ TEST(WidgetTokenActivityPanel, OffersRowsOrColumnsForAccountsWithUsage) {
   };
   for (const Case& p : cases) {
     SCOPED_TRACE(p.shown.front() + (p.dense ? " dense" : " roomy"));
-    const kit::LaidOutTree tree = layOut(WidgetTokenActivityPanel{{now, p.accounts}, p.accounts, 0, p.dense}, {332, 300});
+    const kit::LaidOutTree tree =
+        layOut(WidgetTokenActivityPanel{{now, p.accounts}, p.accounts, 0, p.dense}, {332, 300});
     const kit::Rect panel = kit::findViews(tree, "WidgetTokenActivityPanel").at(0)->frame;
     const kit::LaidOutNode& header = tree.node(kit::findAll(tree, kit::NodeKind::image).at(0)->parent);
     EXPECT_NEAR(header.frame.x - panel.x, p.padding, 0.01);

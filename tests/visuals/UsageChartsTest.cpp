@@ -40,6 +40,7 @@ TEST(UsageBarChart, BarsFollowTodayThePeakAndTheFuture) {
     std::string fills;
     std::string spokenMonday;
   };
+  // clang-format off
   const std::vector<Case> cases = {
       // No usage this week: stubs, today still marked.
       {{{"2025-03-01", 900}}, 0, 94, 10, {3, 3, 3, 3, 3, 3, 3}, "PPAFFFF", "Monday, March 10, 2025, 0 tokens"},
@@ -52,6 +53,7 @@ TEST(UsageBarChart, BarsFollowTodayThePeakAndTheFuture) {
       // A past week without usage marks nothing; a narrow chart keeps 2-point bars and overflows.
       {{{"2025-03-12", 10}}, -1, 10, 2, {3, 3, 3, 3, 3, 3, 3}, "PPPPPPP", "Monday, March 3, 2025, 0 tokens"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.spokenMonday);
     const ZeltoUsageWeek shown = *week(usage(c.buckets), c.offset, calendar, now);
@@ -77,12 +79,14 @@ TEST(UsageSummaries, FiguresOfTheCurrentAndOfAPastWeek) {
     std::int64_t offset;
     std::vector<std::string> pulse, line;
   };
+  // clang-format off
   const std::vector<Case> cases = {
       {std::nullopt, 0, {"TODAY", "420 TOKENS", "STREAK", "\u2014"}, {"TODAY", "420 TOKENS", "/", "STREAK", "0D"}},
       {1, 0, {"TODAY", "420 TOKENS", "STREAK", "1 DAY"}, {"TODAY", "420 TOKENS", "/", "STREAK", "1D"}},
       {2, 0, {"TODAY", "420 TOKENS", "STREAK", "2 DAYS"}, {"TODAY", "420 TOKENS", "/", "STREAK", "2D"}},
       {12, -1, {"WEEK TOTAL", "2M TOKENS", "PEAK DAY", "1.2M TOKENS"}, {"WEEK", "2M TOKENS", "/", "PEAK", "1.2M TOKENS"}},
   };
+  // clang-format on
   const std::vector<ZeltoUsageDay> buckets = {{"2025-03-04", 1200000}, {"2025-03-05", 800000}, {"2025-03-12", 420}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line.back());
@@ -101,9 +105,12 @@ TEST(ZeltoUsagePulse, ArrangementDecidesTheChartAndMotionFollowsTheSetting) {
     bool showsChart, compact, horizontal, reduceMotion;
     double chartHeight;  // 0: no chart
   };
-  for (const Case& c : std::vector<Case>{
-           {true, false, false, false, 34}, {true, true, false, true, 25}, {false, false, false, false, 0},
-           {false, false, true, true, 25}}) {
+  // Side by side, the chart is always there and always compact.
+  const std::vector<Case> cases = {{true, false, false, false, 34},
+                                   {true, true, false, true, 25},
+                                   {false, false, false, false, 0},
+                                   {false, false, true, true, 25}};
+  for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.showsChart << c.compact << c.horizontal);
     kit::Environment settings = environment();
     settings.reduceMotion = c.reduceMotion;

@@ -41,17 +41,13 @@ kit::View denseRow(const ZeltoAccountSnapshot& account, std::int64_t weekOffset,
 
 kit::View roomyColumn(const ZeltoAccountSnapshot& account, std::int64_t weekOffset,
                       const kit::Environment& environment) {
-  const kit::View title = kit::HStack(kit::VerticalAlignment::center, kit::defaultSpacing,
-                                      {
-                                          Text::verbatim(account.displayName())
-                                              .font(ZeltoFont::label(environment))
-                                              .tracking(0.25)
-                                              .lineLimit(1),
-                                          kit::Spacer(),
-                                          Text::localized("7D")
-                                              .font(ZeltoFont::label(environment))
-                                              .foregroundStyle(P::secondaryText),
-                                      });
+  const kit::View title = kit::HStack(
+      kit::VerticalAlignment::center, kit::defaultSpacing,
+      {
+          Text::verbatim(account.displayName()).font(ZeltoFont::label(environment)).tracking(0.25).lineLimit(1),
+          kit::Spacer(),
+          Text::localized("7D").font(ZeltoFont::label(environment)).foregroundStyle(P::secondaryText),
+      });
   const ZeltoUsagePulse pulse{*account.usage, weekOffset, /*showsChart=*/true, /*compact=*/true,
                               /*horizontal=*/false};
   return kit::VStack(kit::HorizontalAlignment::leading, 4, {title, pulse})
@@ -63,21 +59,22 @@ kit::View roomyColumn(const ZeltoAccountSnapshot& account, std::int64_t weekOffs
 kit::View WidgetTokenActivityPanel::body(const kit::Environment& environment) const {
   // The accounts with at least one usage bucket, in the order offered.
   std::vector<ZeltoAccountSnapshot> usageAccounts;
-  std::copy_if(accounts.begin(), accounts.end(), std::back_inserter(usageAccounts), [](const auto& account) {
-    return account.usage && !account.usage->dailyUsageBuckets.empty();
-  });
+  std::copy_if(accounts.begin(), accounts.end(), std::back_inserter(usageAccounts),
+               [](const auto& account) { return account.usage && !account.usage->dailyUsageBuckets.empty(); });
 
-  const kit::View header = kit::HStack(
-      kit::VerticalAlignment::center, 6,
-      {
-          kit::Image("waveform.path.ecg")
-              .font(kit::Font::system(10, kit::FontWeight::semibold))
-              .foregroundStyle(P::periwinkle)
-              .accessibilityHidden(),  // decoration beside the title
-          Text::localized("TOKEN ACTIVITY").font(ZeltoFont::label(environment)).tracking(0.75).foregroundStyle(P::periwinkle),
-          kit::Spacer(),
-          WidgetUsageWeekNavigator{dashboard, weekOffset},
-      });
+  const kit::View header = kit::HStack(kit::VerticalAlignment::center, 6,
+                                       {
+                                           kit::Image("waveform.path.ecg")
+                                               .font(kit::Font::system(10, kit::FontWeight::semibold))
+                                               .foregroundStyle(P::periwinkle)
+                                               .accessibilityHidden(),  // decoration beside the title
+                                           Text::localized("TOKEN ACTIVITY")
+                                               .font(ZeltoFont::label(environment))
+                                               .tracking(0.75)
+                                               .foregroundStyle(P::periwinkle),
+                                           kit::Spacer(),
+                                           WidgetUsageWeekNavigator{dashboard, weekOffset},
+                                       });
 
   kit::View content;
   if (dense) {

@@ -42,13 +42,13 @@ kit::View WidgetUsageWeekNavigator::body(const kit::Environment& environment) co
                               .tracking(0.25)
                               .monospacedDigit()
                               .lineLimit(1);
-  return kit::HStack(kit::VerticalAlignment::center, 4,
-                     {
-                         weekButton(PreviousUsageWeekIntent{}, "chevron.left", floor >= weekOffset,
-                                    "Previous usage week"),
-                         label,
-                         weekButton(NextUsageWeekIntent{}, "chevron.right", weekOffset >= 0, "Next usage week"),
-                     })
+  return kit::HStack(
+             kit::VerticalAlignment::center, 4,
+             {
+                 weekButton(PreviousUsageWeekIntent{}, "chevron.left", floor >= weekOffset, "Previous usage week"),
+                 label,
+                 weekButton(NextUsageWeekIntent{}, "chevron.right", weekOffset >= 0, "Next usage week"),
+             })
       .viewName("WidgetUsageWeekNavigator");
 }
 

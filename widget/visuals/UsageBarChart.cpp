@@ -26,13 +26,13 @@ struct BarStyle {
   bool glows = false;
 };
 
-BarStyle styleOf(const ZeltoUsageWeek& week, const ZeltoUsageWeek::Day& day, const locale::Calendar& calendar,
-                 Date now, double chartHeight) {
+BarStyle styleOf(const ZeltoUsageWeek& week, const ZeltoUsageWeek::Day& day, const locale::Calendar& calendar, Date now,
+                 double chartHeight) {
   // 1. A day after today (by calendar day) has had no chance to use tokens.
   const bool future = calendar.daysBetween(now, day.date).value_or(0) > 0;
   // 2. The current week marks today; a past week marks its busiest days.
-  const bool highlighted = week.isCurrentWeek ? calendar.isSameDay(day.date, now)
-                                              : week.peakTokens > 0 && day.tokens == week.peakTokens;
+  const bool highlighted =
+      week.isCurrentWeek ? calendar.isSameDay(day.date, now) : week.peakTokens > 0 && day.tokens == week.peakTokens;
   BarStyle style;
   if (!future && day.tokens >= 1 && week.peakTokens >= 1) {
     const double share = static_cast<double>(day.tokens) / static_cast<double>(week.peakTokens);

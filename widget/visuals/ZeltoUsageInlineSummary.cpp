@@ -29,9 +29,9 @@ kit::View ZeltoUsageInlineSummary::body(const kit::Environment& environment) con
   if (!shown) return {};
   const bool current = shown->isCurrentWeek;
   const kit::View first = current ? pair("TODAY", tokensFigure(shown->todayTokens, locale))
-                                   : pair("WEEK", tokensFigure(shown->totalTokens, locale));
+                                  : pair("WEEK", tokensFigure(shown->totalTokens, locale));
   const kit::View second = current ? pair("STREAK", compactStreakFigure(shown->currentStreakDays))
-                                    : pair("PEAK", tokensFigure(shown->peakTokens, locale));
+                                   : pair("PEAK", tokensFigure(shown->peakTokens, locale));
   const kit::View separator = kit::Text::verbatim("/").foregroundStyle(P::periwinkle.withOpacity(0.5));
   return kit::HStack(kit::VerticalAlignment::center, 5, {first, separator, second})
       .font(ZeltoFont::label(environment))
