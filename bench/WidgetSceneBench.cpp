@@ -110,7 +110,8 @@ void BM_LayoutLargeWarm(benchmark::State& state) {
   const LimitEntry entry = cli::requestedEntry(environment, kit::WidgetFamily::systemLarge, false);
   const scene::SceneSettings settings = scene::settingsFor(kit::WidgetFamily::systemLarge);
   std::size_t nodes = scene::layoutScene(entry, environment, settings, text).nodes.size();
-  for (auto _ : state) benchmark::DoNotOptimize(nodes = scene::layoutScene(entry, environment, settings, text).nodes.size());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(nodes = scene::layoutScene(entry, environment, settings, text).nodes.size());
   state.counters["nodes"] = static_cast<double>(nodes);
 }
 

@@ -66,8 +66,7 @@ kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment,
   // 3. Backdrop, header, then the widgets top-aligned in one row, each on a
   //    soft drop shadow as a desktop draws them.
   kit::DisplayList sheet;
-  sheet.size = {widgetsWidth + 2 * sheetMargin,
-                header.size.height + headerGap + widgetsHeight + 2 * sheetMargin};
+  sheet.size = {widgetsWidth + 2 * sheetMargin, header.size.height + headerGap + widgetsHeight + 2 * sheetMargin};
   const kit::Rect bounds{0, 0, sheet.size.width, sheet.size.height};
   sheet.commands.emplace_back(kit::FillPath{kit::Path::rectangle(bounds), backdropPaint(), bounds});
   append(sheet, kit::paint(header), {sheetMargin, sheetMargin});
@@ -76,8 +75,8 @@ kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment,
   for (const auto& widget : widgets) {
     const kit::Rect outline{x, y, widget.size.width, widget.size.height};
     sheet.commands.emplace_back(kit::PushLayer{1, kit::Shadow{kit::Color::black(0.35), 10, 0, 6}});
-    sheet.commands.emplace_back(kit::FillPath{
-        kit::Path::continuousRoundedRectangle(outline, scene::widgetCornerRadius), kit::Color::black(), outline});
+    sheet.commands.emplace_back(kit::FillPath{kit::Path::continuousRoundedRectangle(outline, scene::widgetCornerRadius),
+                                              kit::Color::black(), outline});
     sheet.commands.emplace_back(kit::PopLayer{});
     append(sheet, scene::paintScene(widget), {x, y});
     x += widget.size.width + widgetGap;

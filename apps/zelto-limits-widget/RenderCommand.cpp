@@ -124,7 +124,8 @@ int runRender(const host::RequestEnvironment& environment, const RenderRequest& 
       request.output.value_or(defaultOutputName(request.scene.family, request.scale, request.format));
   const render::Renderer renderer(textSystem);
   const kit::DisplayList list = scene::paintScene(tree);
-  const render::RenderResult result = request.format == RenderFormat::png ? renderer.renderPng(list, request.scale, path)
+  const render::RenderResult result = request.format == RenderFormat::png
+                                          ? renderer.renderPng(list, request.scale, path)
                                       : request.format == RenderFormat::svg ? renderer.renderSvg(list, path)
                                                                             : renderer.renderPdf(list, path);
   if (!result.ok()) {

@@ -39,8 +39,8 @@ kit::DisplayList paintScene(const kit::LaidOutTree& tree) {
   kit::DisplayList clipped;
   clipped.size = painted.size;
   clipped.commands.reserve(painted.commands.size() + 2);
-  clipped.commands.emplace_back(kit::PushClip{kit::Path::continuousRoundedRectangle(
-      kit::Rect{0, 0, tree.size.width, tree.size.height}, widgetCornerRadius)});
+  clipped.commands.emplace_back(kit::PushClip{
+      kit::Path::continuousRoundedRectangle(kit::Rect{0, 0, tree.size.width, tree.size.height}, widgetCornerRadius)});
   for (auto& command : painted.commands) clipped.commands.push_back(std::move(command));
   clipped.commands.emplace_back(kit::PopClip{});
   return clipped;

@@ -57,7 +57,9 @@ TEST(RenderCommand, WritesEachFormatAndPrintsThePath) {
     file.read(head.data(), 24);
     EXPECT_EQ(head.rfind(o.magic, 0), 0u) << head;
     // The PNG header's width and height, big-endian (their low halves).
-    const auto big = [&](int at) { return static_cast<unsigned char>(head[at]) * 256 + static_cast<unsigned char>(head[at + 1]); };
+    const auto big = [&](int at) {
+      return static_cast<unsigned char>(head[at]) * 256 + static_cast<unsigned char>(head[at + 1]);
+    };
     if (o.format == RenderFormat::png) {
       EXPECT_EQ(std::pair(big(18), big(22)), std::pair(o.width, o.height));
     }

@@ -42,13 +42,19 @@ TEST(ZeltoLimitsWidgetView, PicksTheLayoutByFamilyAndLimitedAccounts) {
   };
   const Case cases[] = {
       {{}, WidgetFamily::systemMedium, "EmptyLimitView", "Waiting for Zelto"},
-      {{plainAccount("a"), plainAccount("b"), limitedAccount("c", {50})}, WidgetFamily::systemMedium,
-       "SingleAccountMediumView", "c"},
-      {{limitedAccount("a", {50}), plainAccount("b"), limitedAccount("c", {50})}, WidgetFamily::systemMedium,
-       "MultiAccountMediumView", "c"},
+      {{plainAccount("a"), plainAccount("b"), limitedAccount("c", {50})},
+       WidgetFamily::systemMedium,
+       "SingleAccountMediumView",
+       "c"},
+      {{limitedAccount("a", {50}), plainAccount("b"), limitedAccount("c", {50})},
+       WidgetFamily::systemMedium,
+       "MultiAccountMediumView",
+       "c"},
       {{plainAccount("a"), plainAccount("b")}, WidgetFamily::systemMedium, "SingleAccountMediumView", "a"},
       {{limitedAccount("a", {50})}, WidgetFamily::systemLarge, "MultiAccountLargeView", "a"},
-      {{limitedAccount("x", {80, 10}), limitedAccount("y", {40, 40})}, WidgetFamily::systemSmall, "SmallAccountView",
+      {{limitedAccount("x", {80, 10}), limitedAccount("y", {40, 40})},
+       WidgetFamily::systemSmall,
+       "SmallAccountView",
        "y"},
   };
   for (const auto& c : cases) {
@@ -62,10 +68,9 @@ TEST(ZeltoLimitsWidgetView, PicksTheLayoutByFamilyAndLimitedAccounts) {
 }
 
 TEST(SmallAccountView, ShowsTheFirstWindowInItsToneAndCountsCredits) {
-  for (const auto& [used, percent, tone] : {std::tuple{120, "0%", ZeltoPalette::coral},
-                                            std::tuple{-5, "100%", ZeltoPalette::periwinkle},
-                                            std::tuple{75, "25%", ZeltoPalette::amber},
-                                            std::tuple{91, "9%", ZeltoPalette::coral}}) {
+  for (const auto& [used, percent, tone] :
+       {std::tuple{120, "0%", ZeltoPalette::coral}, std::tuple{-5, "100%", ZeltoPalette::periwinkle},
+        std::tuple{75, "25%", ZeltoPalette::amber}, std::tuple{91, "9%", ZeltoPalette::coral}}) {
     auto account = limitedAccount("a", {0, 1});  // the later window has less left, but is not shown
     account.limits->windows[0].usedPercent = used;
     const auto tree = sceneOf({account}, WidgetFamily::systemSmall);
@@ -115,7 +120,8 @@ TEST(MultiAccountLargeView, PanelForShownUsageOnlyWarningWithoutLimitsButtonsAtB
   unshown.usage = testing::usageOn({now}, testing::sceneRequest().calendar);
   Accounts accounts{limitedAccount("a", {90}), limitedAccount("b", {80}), limitedAccount("c", {70}), unshown};
   EXPECT_TRUE(kit::findViews(sceneOf(accounts, WidgetFamily::systemLarge), "WidgetTokenActivityPanel").empty());
-  EXPECT_EQ(colorOf(sceneOf({plainAccount("broken")}, WidgetFamily::systemLarge), "No limit data"), ZeltoPalette::amber);
+  EXPECT_EQ(colorOf(sceneOf({plainAccount("broken")}, WidgetFamily::systemLarge), "No limit data"),
+            ZeltoPalette::amber);
 
   // Usage two weeks back: at offset -2 only the next week can be reached.
   accounts[1].usage = testing::usageOn({now - 14 * testing::day, now}, testing::sceneRequest().calendar);

@@ -9,9 +9,9 @@
 #include "widget/runtime/AccountPrioritization.hpp"
 #include "widget/visuals/AccountWidgetHeader.hpp"
 #include "widget/visuals/CompactLimitBar.hpp"
-#include "widget/visuals/ZeltoGlassCard.hpp"
 #include "widget/visuals/ZeltoAccountGlyph.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
+#include "widget/visuals/ZeltoGlassCard.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 
 namespace zelto {
@@ -58,10 +58,11 @@ View LimitOnlyAccountRow::body(const Environment& environment) const {
     const std::span<const ZeltoLimitWindow> windows(limits->windows.data(),
                                                     std::min<std::size_t>(2, limits->windows.size()));
     body = HStack(VerticalAlignment::center, 18,
-                  {ForEach(windows, [](const ZeltoLimitWindow& w) { return w.id; },
-                           [&](const ZeltoLimitWindow& w) {
-                             return View(CompactLimitBar{w, !dense}).frame(FlexibleFrame{.maxWidth = infinity});
-                           })});
+                  {ForEach(
+                      windows, [](const ZeltoLimitWindow& w) { return w.id; },
+                      [&](const ZeltoLimitWindow& w) {
+                        return View(CompactLimitBar{w, !dense}).frame(FlexibleFrame{.maxWidth = infinity});
+                      })});
   } else {
     body = HStack({Image("exclamationmark.triangle"), Text::verbatim(account.errorMessage.value_or("No limit data"))})
                .font(ZeltoFont::caption(environment))
@@ -84,26 +85,30 @@ View MultiAccountLargeView::body(const Environment& environment) const {
   const Text count = accountCount >= 4 ? Text::localized("TOP") + Text::verbatim(" 3 / " + std::to_string(accountCount))
                                        : layouts::countedText(static_cast<std::int64_t>(accountCount), "CONNECTED");
   const View header =
-      HStack(VerticalAlignment::center, 9,
-             {ZeltoAccountGlyph{30},
-              VStack(HorizontalAlignment::leading, 0,
-                     {Text::localized("ZELTO / LIMITS").font(label).tracking(1.25).foregroundStyle(ZeltoPalette::periwinkle),
-                      Text::localized("Account signals").font(ZeltoFont::headline(environment))}),
-              Spacer(),
-              VStack(HorizontalAlignment::trailing, 1,
-                     {count.font(label).tracking(0.65),
-                      Text(dashboard.updatedAt, Text::DateStyle::relative)
-                          .font(ZeltoFont::caption(environment))
-                          .monospacedDigit()})
-                  .foregroundStyle(ZeltoPalette::secondaryText)})
+      HStack(
+          VerticalAlignment::center, 9,
+          {ZeltoAccountGlyph{30},
+           VStack(
+               HorizontalAlignment::leading, 0,
+               {Text::localized("ZELTO / LIMITS").font(label).tracking(1.25).foregroundStyle(ZeltoPalette::periwinkle),
+                Text::localized("Account signals").font(ZeltoFont::headline(environment))}),
+           Spacer(),
+           VStack(HorizontalAlignment::trailing, 1,
+                  {count.font(label).tracking(0.65), Text(dashboard.updatedAt, Text::DateStyle::relative)
+                                                         .font(ZeltoFont::caption(environment))
+                                                         .monospacedDigit()})
+               .foregroundStyle(ZeltoPalette::secondaryText)})
           .frame(FlexibleFrame{.maxWidth = infinity, .alignment = Alignment::leading()});
 
   // 2. One row per shown account.
   std::vector<View> children{
       header,
       VStack(HorizontalAlignment::center, crowded ? 5 : 6,
-             {ForEach(shown, [](const ZeltoAccountSnapshot& a) { return a.id; },
-                      [&](const ZeltoAccountSnapshot& a) { return LimitOnlyAccountRow{a, crowded}; })}),
+             {ForEach(
+                 shown, [](const ZeltoAccountSnapshot& a) { return a.id; },
+                 [&](const ZeltoAccountSnapshot& a) {
+                   return LimitOnlyAccountRow{a, crowded};
+                 })}),
   };
 
   // 3. The token activity panel, when a shown account has daily usage.

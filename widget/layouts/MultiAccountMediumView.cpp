@@ -6,9 +6,9 @@
 #include "widget/runtime/AccountPrioritization.hpp"
 #include "widget/visuals/AccountWidgetHeader.hpp"
 #include "widget/visuals/SignalDot.hpp"
-#include "widget/visuals/ZeltoLimitTrack.hpp"
-#include "widget/visuals/ZeltoGlassCard.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
+#include "widget/visuals/ZeltoGlassCard.hpp"
+#include "widget/visuals/ZeltoLimitTrack.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 
 namespace zelto {
@@ -44,10 +44,9 @@ View CompactAccountCard::body(const Environment& environment) const {
                             .foregroundStyle(ZeltoPalette::secondaryText));
       }
       const std::span<const ZeltoLimitWindow> first(limits->windows.data(), 1);
-      content.push_back(ForEach(first, [](const ZeltoLimitWindow& w) { return w.id; },
-                                [&](const ZeltoLimitWindow&) {
-                                  return VStack(HorizontalAlignment::leading, 5, block);
-                                }));
+      content.push_back(ForEach(
+          first, [](const ZeltoLimitWindow& w) { return w.id; },
+          [&](const ZeltoLimitWindow&) { return VStack(HorizontalAlignment::leading, 5, block); }));
     }
     // 2. The footer at the bottom of the card: every credit counted, the
     //    first one, by position, dated.
@@ -69,10 +68,11 @@ View CompactAccountCard::body(const Environment& environment) const {
 
 View MultiAccountMediumView::body(const Environment&) const {
   return HStack(VerticalAlignment::center, 12,
-                {ForEach(prioritizedAccounts(dashboard, 2), [](const ZeltoAccountSnapshot& a) { return a.id; },
-                         [](const ZeltoAccountSnapshot& a) {
-                           return View(CompactAccountCard{a}).frame(FlexibleFrame{.maxWidth = infinity});
-                         })})
+                {ForEach(
+                    prioritizedAccounts(dashboard, 2), [](const ZeltoAccountSnapshot& a) { return a.id; },
+                    [](const ZeltoAccountSnapshot& a) {
+                      return View(CompactAccountCard{a}).frame(FlexibleFrame{.maxWidth = infinity});
+                    })})
       .viewName("MultiAccountMediumView");
 }
 

@@ -4,8 +4,8 @@
 #include "widget/layouts/LayoutText.hpp"
 #include "widget/visuals/AccountWidgetHeader.hpp"
 #include "widget/visuals/CreditBadge.hpp"
-#include "widget/visuals/LimitRing.hpp"
 #include "widget/visuals/EmptyLimitView.hpp"
+#include "widget/visuals/LimitRing.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 
@@ -44,12 +44,14 @@ View SingleAccountMediumView::body(const Environment& environment) const {
   }
 
   // 2. Up to two rings, the first windows by position, sharing the width.
-  const std::span<const ZeltoLimitWindow> windows(limits->windows.data(), std::min<std::size_t>(2, limits->windows.size()));
+  const std::span<const ZeltoLimitWindow> windows(limits->windows.data(),
+                                                  std::min<std::size_t>(2, limits->windows.size()));
   columns.push_back(HStack(VerticalAlignment::center, 18,
-                           {ForEach(windows, [](const ZeltoLimitWindow& w) { return w.id; },
-                                    [](const ZeltoLimitWindow& w) {
-                                      return View(LimitRing{w, true}).frame(FlexibleFrame{.maxWidth = infinity});
-                                    })}));
+                           {ForEach(
+                               windows, [](const ZeltoLimitWindow& w) { return w.id; },
+                               [](const ZeltoLimitWindow& w) {
+                                 return View(LimitRing{w, true}).frame(FlexibleFrame{.maxWidth = infinity});
+                               })}));
 
   // 3. The first credit's expiry, by position, when it has one.
   const auto& credits = limits->resetCredits;

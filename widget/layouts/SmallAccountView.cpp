@@ -4,10 +4,10 @@
 #include "platform/locale/Text.hpp"
 #include "widget/layouts/LayoutText.hpp"
 #include "widget/visuals/AccountWidgetHeader.hpp"
-#include "widget/visuals/SignalDot.hpp"
-#include "widget/visuals/ZeltoLimitTrack.hpp"
 #include "widget/visuals/EmptyLimitView.hpp"
+#include "widget/visuals/SignalDot.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
+#include "widget/visuals/ZeltoLimitTrack.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 
 namespace zelto {

@@ -8,9 +8,9 @@
 #include "widget/layouts/SingleAccountMediumView.hpp"
 #include "widget/layouts/SmallAccountView.hpp"
 #include "widget/runtime/AccountPrioritization.hpp"
-#include "widget/visuals/ZeltoPalette.hpp"
 #include "widget/visuals/EmptyLimitView.hpp"
 #include "widget/visuals/ZeltoAuroraBackground.hpp"
+#include "widget/visuals/ZeltoPalette.hpp"
 
 namespace zelto {
 
@@ -58,8 +58,8 @@ kit::View ZeltoLimitsWidgetView::body(const kit::Environment& environment) const
   return kit::Group({layout})
       .foregroundStyle(ZeltoPalette::primaryText)
       .tint(ZeltoPalette::periwinkle)
-      .frame(kit::FlexibleFrame{.maxWidth = kit::infinity, .maxHeight = kit::infinity,
-                                .alignment = kit::Alignment::topLeading()})
+      .frame(kit::FlexibleFrame{
+          .maxWidth = kit::infinity, .maxHeight = kit::infinity, .alignment = kit::Alignment::topLeading()})
       .viewName("ZeltoLimitsWidgetView");
 }
 
