@@ -10,6 +10,8 @@
 #include <string>
 
 #include "apps/zelto-limits-widget/AutostartCommand.hpp"
+#include "apps/zelto-limits-widget/GalleryCommand.hpp"
+#include "apps/zelto-limits-widget/RenderCommand.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/StatusCommand.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
   std::optional<std::int64_t> offset;
   auto* week = app.add_subcommand("week", "Print the usage week of the dashboard (the stored offset unless --offset)");
   week->add_option("--offset", offset, "Week offset: 0 is the current week, -1 the one before")->type_name("N");
+  const zelto::cli::RenderCommand render(app);
+  const zelto::cli::GalleryCommand gallery(app);
 
   const auto status = zelto::cli::registerStatusCommand(app, options);
   const auto autostart = zelto::cli::registerAutostartCommand(app);
@@ -92,6 +96,8 @@ int main(int argc, char** argv) {
     for (const auto* command : {&status, &autostart}) {
       if (command->command->parsed()) return command->run(environment);
     }
+    if (render.parsed()) return render.run(environment, std::cout);
+    if (gallery.parsed()) return gallery.run(environment, std::cout);
   } catch (const zelto::cli::UsageError& e) {
     std::cerr << programName << ": " << e.what() << '\n';
     return 2;
