@@ -10,6 +10,7 @@
 #include <string>
 
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
+#include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 
 namespace {
@@ -73,20 +74,25 @@ int main(int argc, char** argv) {
   }
 
   try {
-    const auto access = intent->parsed() ? zelto::cli::SuiteAccess::write : zelto::cli::SuiteAccess::read;
-    const auto environment = zelto::cli::resolveRequest(options, zelto::locale::processEnvironment(), access);
-    if (placeholder->parsed()) return zelto::cli::runPlaceholder(environment, std::cout);
-    if (snapshot->parsed()) return zelto::cli::runSnapshot(environment, preview, std::cout);
-    if (timeline->parsed()) return zelto::cli::runTimeline(environment, std::cout);
+    using zelto::cli::WeekDirection;
+    const auto access = intent->parsed() ? zelto::defaults::SuiteAccess::write : zelto::defaults::SuiteAccess::read;
+    const auto user = zelto::locale::processEnvironment();
+    const auto environment = zelto::cli::resolveRequest(options, user);
+    const auto container = zelto::cli::resolveContainer(options, user, access);
+    if (placeholder->parsed()) return zelto::cli::runPlaceholder(environment, container, std::cout);
+    if (snapshot->parsed()) return zelto::cli::runSnapshot(environment, container, preview, std::cout);
+    if (timeline->parsed()) return zelto::cli::runTimeline(environment, container, std::cout);
     if (intent->parsed()) {
-      return zelto::cli::runIntent(
-          environment, direction == "previous" ? zelto::cli::WeekDirection::previous : zelto::cli::WeekDirection::next,
-          std::cout);
+      const auto step = direction == "previous" ? WeekDirection::previous : WeekDirection::next;
+      return zelto::cli::runIntent(environment, container, step, std::cout);
     }
-    if (week->parsed()) return zelto::cli::runWeek(environment, offset, std::cout);
+    if (week->parsed()) return zelto::cli::runWeek(environment, container, offset, std::cout);
   } catch (const zelto::cli::UsageError& e) {
     std::cerr << programName << ": " << e.what() << '\n';
     return 2;
+  } catch (const zelto::cli::SuiteBusyError& e) {
+    std::cerr << programName << ": " << e.what() << '\n';
+    return 3;
   }
   return 2;
 }

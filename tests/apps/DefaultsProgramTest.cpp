@@ -102,6 +102,14 @@ TEST_F(DefaultsProgramTest, FindsTheSuiteFolderFromTheEnvironment) {
   EXPECT_EQ(stored(folder_ / "data" / "zelto-limits"), 2);
   EXPECT_EQ(stored(folder_ / "home" / ".local" / "share" / "zelto-limits"), 3);
   EXPECT_EQ(permissionsOf(folder_ / "home" / ".local" / "share" / "zelto-limits"), 0700u);
+  // The default folder is kept owner-only; a folder the user named is not
+  // touched.
+  ::chmod((folder_ / "home" / ".local" / "share" / "zelto-limits").c_str(), 0755);
+  ::chmod((folder_ / "suites").c_str(), 0755);
+  ASSERT_EQ(run({"write", "where", "--int", "4"}, home).status, 0);
+  ASSERT_EQ(run({"write", "where", "--int", "5"}, overrideFolder()).status, 0);
+  EXPECT_EQ(permissionsOf(folder_ / "home" / ".local" / "share" / "zelto-limits"), 0700u);
+  EXPECT_EQ(permissionsOf(folder_ / "suites"), 0755u);
 
   const ProgramResult nowhere = run({"read"}, {});
   EXPECT_EQ(nowhere.status, 2);
