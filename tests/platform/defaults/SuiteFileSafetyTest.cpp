@@ -55,40 +55,38 @@ class SuiteFileSafetyTest : public ::testing::Test {
   TemporaryFolder folder_;
 };
 
-TEST_F(SuiteFileSafetyTest, CreatesFoldersAndFilesForTheOwnerOnlyWhateverTheUmask) {
-  for (mode_t mask : {mode_t{0}, mode_t{022}, mode_t{0777}}) {
+TEST_F(SuiteFileSafetyTest, FoldersAndFilesAreForTheOwnerOnlyWhateverTheUmaskOrTheirOldMode) {
+  struct Case {
+    mode_t umask;
+    // The mode of an empty database and side files another program left,
+    // or 0 for none.
+    mode_t leftMode;
+    FolderOrigin origin;
+  };
+  const Case cases[] = {{0, 0, FolderOrigin::namedByUser},       {0777, 0, FolderOrigin::namedByUser},
+                        {022, 0644, FolderOrigin::namedByUser},  {022, 0666, FolderOrigin::defaultFolder}};
+  for (const Case& c : cases) {
     std::filesystem::remove_all(folder_.path() / "data");
-    {
-      ScopedUmask umask(mask);
-      ASSERT_EQ(shared().setInteger("zelto-usage-week-offset-v1", -1), std::nullopt) << "umask " << mask;
-    }
-    EXPECT_EQ(testing::permissionsOf(folder_.path() / "data"), 0700u) << "umask " << mask;
-    EXPECT_EQ(testing::permissionsOf(location().directory), 0700u) << "umask " << mask;
-    for (const auto& entry : std::filesystem::directory_iterator(location().directory)) {
-      EXPECT_EQ(testing::permissionsOf(entry.path()), 0600u) << entry.path() << " umask " << mask;
-    }
-    EXPECT_EQ(shared().integer("zelto-usage-week-offset-v1"), -1);
-  }
-}
-
-TEST_F(SuiteFileSafetyTest, AWriteMakesLooseFilesOwnerOnlyAndTheDefaultFolderToo) {
-  for (mode_t mode : {mode_t{0644}, mode_t{0666}}) {
-    for (FolderOrigin origin : {FolderOrigin::namedByUser, FolderOrigin::defaultFolder}) {
-      std::filesystem::remove_all(folder_.path() / "data");
+    if (c.leftMode != 0) {
       std::filesystem::create_directories(location().directory);
       ::chmod(location().directory.c_str(), 0755);
-      // An empty database file, and side files, left by another program.
       for (const char* suffix : {"", "-wal", "-shm"}) {
         testing::writeBytes(databasePath().string() + suffix, "");
-        ::chmod((databasePath().string() + suffix).c_str(), mode);
+        ::chmod((databasePath().string() + suffix).c_str(), c.leftMode);
       }
-      ASSERT_EQ(Suite::open(sharedName, location(origin)).setInteger("key", 1), std::nullopt);
-      for (const auto& entry : std::filesystem::directory_iterator(location().directory)) {
-        EXPECT_EQ(testing::permissionsOf(entry.path()), 0600u) << entry.path();
-      }
-      // A folder the user named keeps its mode.
-      EXPECT_EQ(testing::permissionsOf(location().directory), origin == FolderOrigin::defaultFolder ? 0700u : 0755u);
     }
+    {
+      ScopedUmask umask(c.umask);
+      ASSERT_EQ(Suite::open(sharedName, location(c.origin)).setInteger("key", -1), std::nullopt);
+    }
+    EXPECT_TRUE(c.leftMode != 0 || testing::permissionsOf(folder_.path() / "data") == 0700u);
+    // A folder the user named and that already existed keeps its mode.
+    const bool kept = c.leftMode != 0 && c.origin == FolderOrigin::namedByUser;
+    EXPECT_EQ(testing::permissionsOf(location().directory), kept ? 0755u : 0700u) << c.umask << " " << c.leftMode;
+    for (const auto& entry : std::filesystem::directory_iterator(location().directory)) {
+      EXPECT_EQ(testing::permissionsOf(entry.path()), 0600u) << entry.path() << " " << c.leftMode;
+    }
+    EXPECT_EQ(shared().integer("key"), -1);
   }
 }
 
@@ -168,18 +166,6 @@ TEST_F(SuiteFileSafetyTest, ReadsLeaveTheFilesUnchangedAndStillWorkInAReadOnlyFo
             }),
             0);
   EXPECT_EQ(testing::readBytes(databasePath()), before);
-}
-
-TEST_F(SuiteFileSafetyTest, UnreadableDatabaseFallsBack) {
-  writeSampleDatabase();
-  ::chmod(folder_.path().c_str(), 0755);
-  ::chmod((folder_.path() / "data").c_str(), 0755);
-  ::chmod(location().directory.c_str(), 0777);
-  EXPECT_EQ(testing::runUnprivileged([&] {
-              const Suite suite = shared();
-              return suite.isFallback() && suite.integer("zelto-usage-week-offset-v1") == std::nullopt ? 0 : 1;
-            }),
-            0);
 }
 
 }  // namespace

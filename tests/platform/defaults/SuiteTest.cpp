@@ -59,8 +59,10 @@ TEST_F(SuiteTest, ValuesRoundTripWithTheirTypeAndReplaceEachOther) {
   EXPECT_EQ(shared().entries().value().size(), 1u);
 }
 
-TEST_F(SuiteTest, RemoveTellsWhetherAKeyWasThere) {
+TEST_F(SuiteTest, RemoveTellsWhetherAKeyWasThereAndKeysAreExact) {
   ASSERT_EQ(shared().setInteger("a", 1), std::nullopt);
+  EXPECT_EQ(shared().integer("A"), std::nullopt);
+  EXPECT_EQ(Suite::open("other", location()).integer("a"), std::nullopt);
   ASSERT_EQ(shared().setInteger("b", 2), std::nullopt);
   bool removed = false;
   ASSERT_EQ(shared().remove("a", &removed), std::nullopt);
@@ -89,15 +91,6 @@ TEST_F(SuiteTest, EntriesAreOrderedByKeyAndShowForeignTypes) {
   EXPECT_EQ(shared().integer("c"), std::nullopt);
 }
 
-TEST_F(SuiteTest, KeysAndSuitesAreKeptApart) {
-  Suite other = Suite::open("other", location());
-  ASSERT_EQ(shared().setInteger("Key", 1), std::nullopt);
-  ASSERT_EQ(other.setInteger("Key", 3), std::nullopt);
-  EXPECT_EQ(shared().integer("Key"), 1);
-  EXPECT_EQ(shared().integer("key"), std::nullopt) << "keys are exact byte strings";
-  EXPECT_EQ(other.integer("Key"), 3);
-}
-
 TEST_F(SuiteTest, RefusedNamesAndUnusablePlacesFallBackToTheStandardSuite) {
   ASSERT_EQ(Suite::standard(location()).setInteger("marker", 9), std::nullopt);
   // Up to 239 bytes the database's side files still fit in a file name.
@@ -111,16 +104,14 @@ TEST_F(SuiteTest, RefusedNamesAndUnusablePlacesFallBackToTheStandardSuite) {
   }
   std::filesystem::create_directories(location().directory / "group.zelto.limits.sqlite3");
   EXPECT_TRUE(shared().isFallback()) << "a folder where the database should be";
-}
-
-TEST_F(SuiteTest, FolderThatIsAFileFallsBackAndWritesFail) {
-  testing::writeBytes(folder_.path() / "suites", "not a folder");
-  Suite suite = shared();
-  EXPECT_TRUE(suite.isFallback());
-  const std::optional<SuiteError> error = suite.setInteger("key", 1);
+  // A file where the folder should be: the standard suite cannot be written
+  // either, and the file is left as it was.
+  std::filesystem::remove_all(location().directory);
+  testing::writeBytes(location().directory, "not a folder");
+  const std::optional<SuiteError> error = shared().setInteger("key", 1);
   ASSERT_TRUE(error.has_value());
   EXPECT_NE(error->message.find("not a folder"), std::string::npos) << error->message;
-  EXPECT_EQ(testing::readBytes(folder_.path() / "suites"), "not a folder");
+  EXPECT_EQ(testing::readBytes(location().directory), "not a folder");
 }
 
 TEST_F(SuiteTest, UnwritableFolderWithoutDatabaseFallsBack) {
