@@ -55,7 +55,28 @@ SqliteConnection::SqliteConnection(const std::filesystem::path& path, Connection
   }
 }
 
-SqliteConnection::~SqliteConnection() { sqlite3_close_v2(handle_); }
+SqliteConnection::~SqliteConnection() {
+  for (const auto& kept : keptStatements_) sqlite3_finalize(kept.second);
+  sqlite3_close_v2(handle_);
+}
+
+sqlite3_stmt* SqliteConnection::keptStatement(const char* sql) {
+  for (const auto& [keptSql, statement] : keptStatements_) {
+    if (keptSql == sql) {
+      sqlite3_reset(statement);
+      sqlite3_clear_bindings(statement);
+      return statement;
+    }
+  }
+  if (!isOpen_) return nullptr;
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v3(handle_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(statement);
+    return nullptr;
+  }
+  keptStatements_.emplace_back(sql, statement);
+  return statement;
+}
 
 bool SqliteConnection::execute(const char* sql) {
   return isOpen_ && sqlite3_exec(handle_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -60,6 +62,11 @@ class SqliteConnection {
   // Runs statements that return no rows; false when one fails.
   bool execute(const char* sql);
 
+  // A statement prepared once and kept with the connection, reset and with
+  // its bindings cleared; null when it cannot be prepared (then nothing is
+  // kept). Kept statements are finalized before the connection closes.
+  sqlite3_stmt* keptStatement(const char* sql);
+
   // The most recent failure: "<path>: <what SQLite said>".
   std::string errorMessage() const;
   // SQLite's primary result code of the most recent failure.
@@ -70,6 +77,7 @@ class SqliteConnection {
   bool isOpen_ = false;
   std::filesystem::path path_;
   WaitBudget ownBudget_;
+  std::vector<std::pair<const char*, sqlite3_stmt*>> keptStatements_;
   WaitBudget* budget_ = &ownBudget_;
   friend int waitForBusyDatabase(void* connection, int attempt);
 };

@@ -174,6 +174,9 @@ std::optional<bool> holdsOnlyTheSuite(SqliteConnection& connection) {
   return true;
 }
 
+// The one statement every read runs; kept prepared per connection.
+constexpr const char* valueSql = "SELECT value FROM entries WHERE key = ?1";
+
 const char* const notASuite = "not a Zelto Limits suite (a SQLite database of another program)";
 
 // Runs `body` inside one immediate transaction on a connection that may
@@ -343,12 +346,20 @@ SuiteRead<std::optional<SuiteValue>> Suite::value(std::string_view key) const {
   // Read-only: a missing database is not created, and a foreign or damaged
   // file fails to prepare or step and is left alone.
   return readInSession(*session_, path_, Found(), [&](SqliteConnection& connection) -> std::optional<Found> {
-    SqliteStatement statement(connection, "SELECT value FROM entries WHERE key = ?1");
-    if (!statement.isPrepared() || !statement.bindText(1, key)) return std::nullopt;
-    const int step = statement.step();
-    if (step == SQLITE_DONE) return Found();
-    if (step != SQLITE_ROW) return std::nullopt;
-    return Found(columnValue(statement.handle(), 0));
+    // Kept prepared with the pooled connection: preparing costs as much as
+    // the read.
+    sqlite3_stmt* statement = connection.keptStatement(valueSql);
+    if (!statement || sqlite3_bind_text64(statement, 1, key.empty() ? "" : key.data(), key.size(), SQLITE_STATIC,
+                                          SQLITE_UTF8) != SQLITE_OK) {
+      return std::nullopt;
+    }
+    const int step = sqlite3_step(statement);
+    std::optional<Found> found;
+    if (step == SQLITE_DONE) found = Found();
+    if (step == SQLITE_ROW) found = Found(columnValue(statement, 0));
+    // Ends the read transaction, so that a kept connection holds no snapshot.
+    sqlite3_reset(statement);
+    return found;
   });
 }
 
