@@ -187,7 +187,8 @@ std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, 
   if (path.empty()) return SuiteError{"the suite has no usable folder or name"};
   if (auto problem = ensureFolder(folderOf(path), origin)) return problem;
 
-  // 1. Create a missing database ourselves, owner-only from its first byte,
+  // 1. Create a missing database ourselves, owner-only from its first byte
+  // (an existing one is made owner-only once it proves to be a suite),
   // so that a failed write can tell the empty file it made from one that
   // another process made.
   bool created = false;
@@ -205,7 +206,6 @@ std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, 
       return failure(path, "cannot be created: " + systemMessage(errno));
     }
   }
-  restrictToOwner(path);
 
   std::optional<SuiteError> error;
   {
@@ -224,6 +224,7 @@ std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, 
     } else if (!*isSuite) {
       error = failure(path, notASuite);
     } else {
+      restrictToOwner(path);
       // 3. A write-ahead log, so that readers never wait for a writer. It
       // and its index stay on disk after the last connection closes, so
       // that a reader that may not create files beside the database still

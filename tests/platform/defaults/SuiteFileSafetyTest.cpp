@@ -36,8 +36,10 @@ class SuiteFileSafetyTest : public ::testing::Test {
     return testing::readBytes(databasePath());
   }
 
-  // Reads find nothing, writes fail, and the file stays byte for byte.
+  // Reads find nothing, writes fail, and the file stays byte for byte, with
+  // its mode.
   void expectLeftAlone(const std::string& bytes, const char* why) const {
+    const mode_t mode = testing::permissionsOf(databasePath());
     const Suite suite = shared();
     EXPECT_EQ(suite.data("zelto-dashboard-snapshot-v2"), std::nullopt);
     EXPECT_EQ(suite.integer("zelto-usage-week-offset-v1"), std::nullopt);
@@ -50,6 +52,7 @@ class SuiteFileSafetyTest : public ::testing::Test {
     ASSERT_TRUE(check.has_value());
     EXPECT_NE(check->message.find(why), std::string::npos) << check->message;
     EXPECT_EQ(testing::readBytes(databasePath()), bytes);
+    EXPECT_EQ(testing::permissionsOf(databasePath()), mode);
   }
 
   TemporaryFolder folder_;
@@ -104,6 +107,7 @@ TEST_F(SuiteFileSafetyTest, FilesThatAreNotSuitesAreNeverChanged) {
   std::filesystem::create_directories(location().directory);
   const std::string json = "{\"this\": \"is a JSON file someone put here\"}\n" + std::string(5000, '.');
   testing::writeBytes(databasePath(), json);
+  ::chmod(databasePath().c_str(), 0644);
   expectLeftAlone(json, "not a database");
 
   // A SQLite database of another program, with a table of its own.
@@ -112,6 +116,7 @@ TEST_F(SuiteFileSafetyTest, FilesThatAreNotSuitesAreNeverChanged) {
     SqliteConnection other(databasePath(), ConnectionMode::readWriteCreate);
     ASSERT_TRUE(other.execute("CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('keep me')"));
   }
+  ::chmod(databasePath().c_str(), 0644);
   expectLeftAlone(testing::readBytes(databasePath()), "not a Zelto Limits suite");
 }
 
