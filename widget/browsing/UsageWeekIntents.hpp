@@ -24,10 +24,13 @@ host::IntentResult performWeekStep(std::int64_t step, const SharedContainer& con
                                    const host::IntentContext& context);
 
 // One step of the usage chart, `step` weeks, for the widget whose data lives
-// in `container`.
+// in `container`. A view that only names the intent for a button may make
+// one without a container: performing that one finds no suite, stores
+// nothing and reports that it failed. The host runs the one it was given.
 template <std::int64_t step>
 class UsageWeekIntent final : public host::AppIntent {
  public:
+  UsageWeekIntent() = default;
   explicit UsageWeekIntent(SharedContainer container) : container_(std::move(container)) {}
   std::string identifier() const override { return step < 0 ? "PreviousUsageWeekIntent" : "NextUsageWeekIntent"; }
   std::string title() const override { return step < 0 ? "Previous Zelto Usage Week" : "Next Zelto Usage Week"; }
