@@ -1,19 +1,25 @@
-// Every suite call opens the database, does one thing and closes it again.
-// The baselines show what that costs: the same read on a connection kept
-// open with its statement prepared, and a bare read of a file of the same
-// size.
+// Costs of the shared suite as the widget uses it, each beside its baseline
+// in the same run:
+// - warm: a request's read through the kept read-only connection, against
+//   the same read on a connection the benchmark keeps open itself;
+// - cold: a fresh process that opens the suite and reads once, against a
+//   fresh process that does nothing (the difference is the cold read);
+// - journal: the suite's write-ahead log against a rollback journal, for a
+//   write and for an open-read-close by hand;
+// - a plain file of the snapshot's size, for scale.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include "platform/defaults/Suite.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 namespace {
 
@@ -33,73 +39,69 @@ const std::string& snapshotBytes() {
   return bytes;
 }
 
-// A suite with a snapshot and a week offset in a fresh folder.
+// A suite with a snapshot and a week offset in a fresh folder, and a rollback
+// journal database with the same rows beside it.
 class SuiteFolder {
  public:
-  SuiteFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zelto-suite-bench-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    location_ = {pattern, "zelto-bench"};
+  SuiteFolder() : location_{folder_.path(), "zelto-bench"} {
     if (suite().setData(dashboardKey, snapshotBytes()) || suite().setInteger(weekKey, -2)) {
       throw std::runtime_error("cannot write the benchmark suite");
     }
-    // A plain file of the snapshot's size for the file-read baseline.
-    const int file = ::open((location_.directory / "snapshot.json").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    sqlite3* database = nullptr;
+    sqlite3_open_v2(rollbackPath().c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    sqlite3_exec(database,
+                 "PRAGMA journal_mode=DELETE;"
+                 "CREATE TABLE entries(key TEXT PRIMARY KEY NOT NULL, value) WITHOUT ROWID;"
+                 "INSERT INTO entries VALUES('zelto-usage-week-offset-v1', -2)",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(database);
+    const int file = ::open(plainPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (file < 0 || ::write(file, snapshotBytes().data(), snapshotBytes().size()) < 0) {
       throw std::runtime_error("cannot write the baseline file");
     }
     ::close(file);
   }
-  ~SuiteFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(location_.directory, ignored);
-  }
 
+  // One request's view of the suite.
   Suite suite() const { return Suite::open("group.zelto.limits", location_); }
-  const SuiteLocation& location() const { return location_; }
+  std::string rollbackPath() const { return (folder_.path() / "rollback.sqlite3").string(); }
+  std::string plainPath() const { return (folder_.path() / "snapshot.json").string(); }
 
  private:
+  zelto::testing::TemporaryDirectory folder_;
   SuiteLocation location_;
 };
 
-void SuiteReadWeekOffset(benchmark::State& state) {
-  SuiteFolder folder;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(folder.suite().integer(weekKey));
-  }
+// Opens a connection, reads the week offset and closes it again, by hand.
+std::int64_t readOnce(const std::string& path) {
+  sqlite3* database = nullptr;
+  sqlite3_open_v2(path.c_str(), &database, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(database, "SELECT value FROM entries WHERE key = ?1", -1, &statement, nullptr);
+  sqlite3_bind_text(statement, 1, weekKey, -1, SQLITE_STATIC);
+  const std::int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : 0;
+  sqlite3_finalize(statement);
+  sqlite3_close(database);
+  return value;
 }
-BENCHMARK(SuiteReadWeekOffset);
 
-void SuiteReadSnapshot(benchmark::State& state) {
+// Warm: one request (open the suite, read the offset) on the kept connection.
+void WarmRequestReadWeekOffset(benchmark::State& state) {
   SuiteFolder folder;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(folder.suite().data(dashboardKey));
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(folder.suite().integer(weekKey));
+}
+BENCHMARK(WarmRequestReadWeekOffset);
+
+void WarmRequestReadSnapshot(benchmark::State& state) {
+  SuiteFolder folder;
+  for (auto _ : state) benchmark::DoNotOptimize(folder.suite().data(dashboardKey));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * snapshotBytes().size()));
 }
-BENCHMARK(SuiteReadSnapshot);
+BENCHMARK(WarmRequestReadSnapshot);
 
-void SuiteReadBeforeAnythingWasWritten(benchmark::State& state) {
-  SuiteFolder folder;
-  const Suite missing = Suite::open("never-written", folder.location());
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(missing.data(dashboardKey));
-  }
-}
-BENCHMARK(SuiteReadBeforeAnythingWasWritten);
-
-void SuiteWriteWeekOffset(benchmark::State& state) {
-  SuiteFolder folder;
-  std::int64_t offset = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(folder.suite().setInteger(weekKey, -(++offset % 5)));
-  }
-}
-BENCHMARK(SuiteWriteWeekOffset)->Unit(benchmark::kMicrosecond);
-
-// Baseline: the same read on a connection that stays open.
-void BaselineKeptOpenConnectionRead(benchmark::State& state) {
+// Baseline of warm: the same read on a connection kept open with its
+// statement prepared (no file checks, no pool).
+void WarmBaselineKeptOpenStatement(benchmark::State& state) {
   SuiteFolder folder;
   sqlite3* database = nullptr;
   sqlite3_open_v2(folder.suite().path().c_str(), &database, SQLITE_OPEN_READONLY, nullptr);
@@ -114,70 +116,85 @@ void BaselineKeptOpenConnectionRead(benchmark::State& state) {
   sqlite3_finalize(statement);
   sqlite3_close(database);
 }
-BENCHMARK(BaselineKeptOpenConnectionRead);
+BENCHMARK(WarmBaselineKeptOpenStatement);
 
-// Opens a connection, reads the week offset and closes it again: one suite
-// read done by hand, for the journal-mode baselines below.
-std::int64_t readOnce(const std::string& path) {
-  sqlite3* database = nullptr;
-  sqlite3_open_v2(path.c_str(), &database, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(database, "SELECT value FROM entries WHERE key = ?1", -1, &statement, nullptr);
-  sqlite3_bind_text(statement, 1, weekKey, -1, SQLITE_STATIC);
-  const std::int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : 0;
-  sqlite3_finalize(statement);
-  sqlite3_close(database);
-  return value;
+// Runs `body` in a fresh child process and waits for it.
+template <class Body>
+void inFreshProcess(benchmark::State& state, const Body& body) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(body());
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    state.SkipWithError("the child process failed");
+  }
 }
 
-// Baseline: the same open-read-close while another connection holds the
-// database open (as when the companion application keeps it open). The
-// first connection to attach to a WAL database rebuilds its shared-memory
-// index; with another one attached that work is skipped.
-void BaselineReadWithAnotherConnectionOpen(benchmark::State& state) {
+// Cold: a fresh process opens the suite and reads the offset once (the
+// parent's kept connections are not used in a child).
+void ColdProcessReadWeekOffset(benchmark::State& state) {
+  SuiteFolder folder;
+  for (auto _ : state) inFreshProcess(state, [&] { return folder.suite().integer(weekKey) == -2 ? 0 : 1; });
+}
+BENCHMARK(ColdProcessReadWeekOffset)->Unit(benchmark::kMicrosecond);
+
+// Baseline of cold: a fresh process that reads nothing.
+void ColdBaselineEmptyProcess(benchmark::State& state) {
+  for (auto _ : state) inFreshProcess(state, [] { return 0; });
+}
+BENCHMARK(ColdBaselineEmptyProcess)->Unit(benchmark::kMicrosecond);
+
+// Journal: open, read and close by hand on the suite (write-ahead log) and on
+// the same rows in a rollback-journal database.
+void JournalWalOpenReadClose(benchmark::State& state) {
   SuiteFolder folder;
   const std::string path = folder.suite().path().string();
-  sqlite3* keeper = nullptr;
-  sqlite3_open_v2(path.c_str(), &keeper, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_exec(keeper, "SELECT count(*) FROM entries", nullptr, nullptr, nullptr);
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(readOnce(path));
-  }
-  sqlite3_close(keeper);
+  for (auto _ : state) benchmark::DoNotOptimize(readOnce(path));
 }
-BENCHMARK(BaselineReadWithAnotherConnectionOpen);
+BENCHMARK(JournalWalOpenReadClose)->Unit(benchmark::kMicrosecond);
 
-// Baseline: the same open-read-close on a database with a rollback journal
-// instead of a write-ahead log (readers and writers then block each other).
-void BaselineReadWithRollbackJournal(benchmark::State& state) {
+void JournalRollbackOpenReadClose(benchmark::State& state) {
   SuiteFolder folder;
-  const std::string path = (folder.location().directory / "rollback.sqlite3").string();
-  sqlite3* database = nullptr;
-  sqlite3_open_v2(path.c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  sqlite3_exec(database,
-               "CREATE TABLE entries(key TEXT PRIMARY KEY NOT NULL, value) WITHOUT ROWID;"
-               "INSERT INTO entries VALUES('zelto-usage-week-offset-v1', -2)",
-               nullptr, nullptr, nullptr);
-  sqlite3_close(database);
+  for (auto _ : state) benchmark::DoNotOptimize(readOnce(folder.rollbackPath()));
+}
+BENCHMARK(JournalRollbackOpenReadClose)->Unit(benchmark::kMicrosecond);
+
+// Journal: one request's write of the offset through the suite (write-ahead
+// log, synchronous=NORMAL), and the same upsert by hand on a rollback-journal
+// database (synchronous=FULL, its default).
+void JournalWalWriteWeekOffset(benchmark::State& state) {
+  SuiteFolder folder;
+  std::int64_t offset = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(folder.suite().setInteger(weekKey, -(++offset % 5)));
+}
+BENCHMARK(JournalWalWriteWeekOffset)->Unit(benchmark::kMicrosecond);
+
+void JournalRollbackWriteWeekOffset(benchmark::State& state) {
+  SuiteFolder folder;
+  std::int64_t offset = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(readOnce(path));
+    sqlite3* database = nullptr;
+    sqlite3_open_v2(folder.rollbackPath().c_str(), &database, SQLITE_OPEN_READWRITE, nullptr);
+    const std::string sql =
+        "BEGIN IMMEDIATE; INSERT INTO entries VALUES('zelto-usage-week-offset-v1', " + std::to_string(-(++offset % 5)) +
+        ") ON CONFLICT(key) DO UPDATE SET value = excluded.value; COMMIT";
+    if (sqlite3_exec(database, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) state.SkipWithError("write");
+    sqlite3_close(database);
   }
 }
-BENCHMARK(BaselineReadWithRollbackJournal);
+BENCHMARK(JournalRollbackWriteWeekOffset)->Unit(benchmark::kMicrosecond);
 
-// Baseline: open, read and close a plain file of the snapshot's size.
-void BaselinePlainFileRead(benchmark::State& state) {
+// For scale: open, read and close a plain file of the snapshot's size.
+void PlainFileRead(benchmark::State& state) {
   SuiteFolder folder;
-  const std::filesystem::path path = folder.location().directory / "snapshot.json";
   std::string buffer(snapshotBytes().size() + 1, '\0');
   for (auto _ : state) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int file = ::open(folder.plainPath().c_str(), O_RDONLY | O_CLOEXEC);
     benchmark::DoNotOptimize(::read(file, buffer.data(), buffer.size()));
     ::close(file);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * snapshotBytes().size()));
 }
-BENCHMARK(BaselinePlainFileRead);
+BENCHMARK(PlainFileRead);
 
 }  // namespace
 

@@ -1,12 +1,11 @@
-// A whole timeline request as the host makes it: open the suite, read and
-// decode the dashboard, read the week offset, bound it and build the entry.
-// Beside it, the parts on their own, so a regression shows where it is.
+// A whole timeline request as the host makes it, warm (the process has read
+// the suite before): open the suite once, read and decode the dashboard, read
+// the week offset, bound it and build the entry. Beside it, the parts on
+// their own, so a regression shows where it is.
 
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
+#include "tests/support/TemporaryDirectory.hpp"
 
 #include "platform/defaults/Suite.hpp"
 #include "widget/model/SampleData.hpp"
@@ -23,21 +22,15 @@ constexpr Date now = 763466400;
 
 struct Fixture {
   Fixture() {
-    std::string pattern = "/tmp/zelto-bench-XXXXXX";
-    directory = ::mkdtemp(pattern.data());
-    environment.emplace(
-        host::RequestEnvironment{now, *locale::Calendar::make("Europe/Berlin", 2), locale::Locale::make("en_US"),
-                                 host::SharedContainer{defaults::SuiteLocation{directory, "zelto-bench"},
-                                                       SharedSnapshotStore::appGroupIdentifier}});
-    json = encodeJson(makeSampleDashboard(now, environment->calendar));
-    const auto suite = defaults::Suite::open(environment->container.suiteName, environment->container.location);
+    json = encodeJson(makeSampleDashboard(now, environment.calendar));
+    const auto suite = defaults::Suite::open(container.suiteName, container.location);
     suite.setData(SharedSnapshotStore::dashboardKey, json);
     suite.setInteger(SharedSnapshotStore::weekOffsetKey, -1);
   }
-  ~Fixture() { std::filesystem::remove_all(directory); }
 
-  std::filesystem::path directory;
-  std::optional<host::RequestEnvironment> environment;
+  testing::TemporaryDirectory directory;
+  SharedContainer container{defaults::SuiteLocation{directory.path(), "zelto-bench"}};
+  host::RequestEnvironment environment{now, *locale::Calendar::make("Europe/Berlin", 2), locale::Locale::make("en_US")};
   std::string json;
 };
 
@@ -47,9 +40,8 @@ Fixture& fixture() {
 }
 
 void BM_TimelineRequest(benchmark::State& state) {
-  const auto& environment = *fixture().environment;
-  const LimitTimelineProvider provider;
-  const host::TimelineProviderContext context{kit::WidgetFamily::systemLarge, false, environment};
+  const LimitTimelineProvider provider(fixture().container);
+  const host::TimelineProviderContext context{kit::WidgetFamily::systemLarge, false, fixture().environment};
   for (auto _ : state) {
     provider.getTimeline(context, [](host::Timeline<LimitEntry> timeline) { benchmark::DoNotOptimize(timeline); });
   }
@@ -57,9 +49,9 @@ void BM_TimelineRequest(benchmark::State& state) {
 BENCHMARK(BM_TimelineRequest)->Unit(benchmark::kMicrosecond);
 
 void BM_SuiteRead(benchmark::State& state) {
-  const auto& environment = *fixture().environment;
+  const auto& container = fixture().container;
   for (auto _ : state) {
-    const auto suite = defaults::Suite::open(environment.container.suiteName, environment.container.location);
+    const auto suite = defaults::Suite::open(container.suiteName, container.location);
     benchmark::DoNotOptimize(suite.data(SharedSnapshotStore::dashboardKey));
   }
 }
@@ -72,9 +64,12 @@ void BM_DecodeSampleDashboard(benchmark::State& state) {
 BENCHMARK(BM_DecodeSampleDashboard)->Unit(benchmark::kMicrosecond);
 
 void BM_MakeEntry(benchmark::State& state) {
-  const auto& environment = *fixture().environment;
+  const auto& environment = fixture().environment;
+  const SharedSnapshotStore store(fixture().container);
   const auto dashboard = makeSampleDashboard(now, environment.calendar);
-  for (auto _ : state) benchmark::DoNotOptimize(LimitTimelineProvider::makeEntry(dashboard, environment));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LimitTimelineProvider::makeEntry(std::optional(dashboard), store, environment));
+  }
 }
 BENCHMARK(BM_MakeEntry)->Unit(benchmark::kMicrosecond);
 

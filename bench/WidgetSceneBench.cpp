@@ -34,7 +34,8 @@ constexpr double frameScale = 2;
 // widget draws three rows and its token panel.
 struct BenchSuite {
   testing::TemporaryDirectory folder;
-  host::RequestEnvironment environment = testing::environmentIn(folder.path());
+  host::RequestEnvironment environment = testing::environmentAt();
+  SharedContainer container = testing::containerIn(folder.path());
   BenchSuite() {
     ZeltoDashboardSnapshot dashboard = ZeltoDashboardSnapshot::sample(environment.now, environment.calendar);
     ZeltoAccountSnapshot third = dashboard.accounts.front();
@@ -42,7 +43,7 @@ struct BenchSuite {
     third.name = "Team";
     third.email = "team@example.net";
     dashboard.accounts.push_back(third);
-    testing::storeDashboard(environment, dashboard);
+    testing::storeDashboard(container, dashboard);
   }
 };
 
@@ -57,7 +58,7 @@ using ContextPointer = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 // One whole frame; returns the number of laid-out nodes.
 std::size_t drawFrame(kit::WidgetFamily family, const render::PangoTextSystem& text, cairo_t* cr) {
   const auto& environment = suite().environment;
-  const LimitEntry entry = cli::requestedEntry(environment, family, false);
+  const LimitEntry entry = cli::requestedEntry(environment, suite().container, family, false);
   const kit::LaidOutTree tree = scene::layoutScene(entry, environment, scene::settingsFor(family), text);
   render::play(scene::paintScene(tree), cr, frameScale, text);
   return tree.nodes.size();
@@ -107,7 +108,7 @@ void BM_FrameCold(benchmark::State& state) {
 void BM_LayoutLargeWarm(benchmark::State& state) {
   static const render::PangoTextSystem text;
   const auto& environment = suite().environment;
-  const LimitEntry entry = cli::requestedEntry(environment, kit::WidgetFamily::systemLarge, false);
+  const LimitEntry entry = cli::requestedEntry(environment, suite().container, kit::WidgetFamily::systemLarge, false);
   const scene::SceneSettings settings = scene::settingsFor(kit::WidgetFamily::systemLarge);
   std::size_t nodes = scene::layoutScene(entry, environment, settings, text).nodes.size();
   for (auto _ : state)

@@ -46,11 +46,12 @@ const char* const footer =
     "~/.local/share), one SQLite file per suite: <folder>/<suite>.sqlite3.\n"
     "\n"
     "read prints integers in decimal and byte strings as text when they are UTF-8 without control characters\n"
-    "(tabs and line breaks allowed), otherwise as <hex:...>. With a KEY it prints the value alone; without, every\n"
-    "key in key order as KEY = VALUE, one per line apart from line breaks inside a value.\n"
+    "(tabs and line breaks allowed), otherwise as <hex:...>; a byte string that reads like an integer as\n"
+    "<bytes:...>, and values of types the widget never reads as <text:...>, <real:...> or <null>. With a KEY\n"
+    "it prints the value alone; without, every key in key order as KEY = VALUE.\n"
     "\n"
     "Exit status: 0 done; 1 key missing or value refused; 2 bad command line, unreadable input file or unusable\n"
-    "suite folder.";
+    "suite; 3 the suite is busy (another process holds it), try again.";
 
 // A whole decimal number within the signed 64-bit range, with an optional
 // sign and nothing else.
@@ -163,27 +164,32 @@ std::variant<Request, Failure> parseArguments(const std::vector<std::string>& ar
   return request;
 }
 
+// A failure of the suite, worded for the user: busy or not.
+Failure suiteFailure(const std::string& what, const SuiteError& error) {
+  return Failure{error.isBusy() ? exitBusy : exitUsageError,
+                 (error.isBusy() ? "the suite is busy: " : what) + error.message};
+}
+
+Failure busyFailure(const SuiteBusy& busy) { return Failure{exitBusy, "the suite is busy: " + busy.message}; }
+
 // 2. Open exactly the suite asked for: the tool never falls back to another
 // suite, so a user's write cannot land somewhere unexpected.
 std::variant<Suite, Failure> openSuite(const Request& request, const locale::EnvironmentLookup& environment) {
-  std::optional<std::filesystem::path> directory =
-      request.directory ? std::optional<std::filesystem::path>(*request.directory) : defaultSuiteDirectory(environment);
-  if (!directory) {
+  const auto named =
+      request.directory ? std::optional<std::filesystem::path>(*request.directory) : std::nullopt;
+  std::optional<SuiteLocation> location = suiteLocation(named, environment, programName);
+  if (!location) {
     return Failure{exitUsageError,
                    "cannot tell where suites live: set HOME, XDG_DATA_HOME or ZELTO_LIMITS_DEFAULTS_DIR, "
                    "or pass --dir"};
   }
-  if (!isValidSuiteName(request.suiteName)) {
-    return Failure{exitUsageError, "invalid suite name \"" + request.suiteName +
-                                       "\": it must be one file name (not empty, not . or .., no / or NUL)"};
-  }
-  const SuiteLocation location{*directory, programName};
-  if (std::optional<SuiteError> problem = Suite::problemOpening(request.suiteName, location)) {
+  const SuiteAccess access = request.action == Action::read ? SuiteAccess::read : SuiteAccess::write;
+  if (std::optional<SuiteError> problem = Suite::problemOpening(request.suiteName, *location, access)) {
     return Failure{exitUsageError, "cannot use suite \"" + request.suiteName + "\": " + problem->message};
   }
-  Suite suite = Suite::open(request.suiteName, location);
+  Suite suite = Suite::open(request.suiteName, *location);
   if (suite.isFallback()) {
-    return Failure{exitUsageError, "cannot use suite \"" + request.suiteName + "\" in " + directory->string()};
+    return Failure{exitUsageError, "cannot use suite \"" + request.suiteName + "\" in " + location->directory.string()};
   }
   return suite;
 }
@@ -195,27 +201,27 @@ std::string missingKeyMessage(const std::string& key, const Request& request) {
 // A read that found nothing: a missing key, or a database that cannot be read
 // at all (which the tool reports, where the widget would stay silent).
 std::optional<Failure> unreadableSuite(const Suite& suite) {
-  if (std::optional<SuiteError> problem = suite.checkReadable()) {
-    return Failure{exitUsageError, "cannot read the suite: " + problem->message};
-  }
+  if (std::optional<SuiteError> problem = suite.checkReadable()) return suiteFailure("cannot read the suite: ", *problem);
   return std::nullopt;
 }
 
 std::optional<Failure> runRead(const Suite& suite, const Request& request, std::ostream& output) {
   if (request.key) {
-    std::optional<SuiteValue> value = suite.value(*request.key);
-    if (!value) {
+    const auto value = suite.value(*request.key);
+    if (value.isBusy()) return busyFailure(value.busy());
+    if (!value.value()) {
       if (auto failure = unreadableSuite(suite)) return failure;
       return Failure{exitRefused, missingKeyMessage(*request.key, request)};
     }
-    output << displayValue(*value) << '\n';
+    output << displayValue(*value.value()) << '\n';
     return std::nullopt;
   }
-  const std::vector<SuiteEntry> entries = suite.entries();
-  if (entries.empty()) {
+  const auto entries = suite.entries();
+  if (entries.isBusy()) return busyFailure(entries.busy());
+  if (entries.value().empty()) {
     if (auto failure = unreadableSuite(suite)) return failure;
   }
-  for (const SuiteEntry& entry : entries) output << entry.key << " = " << displayValue(entry.value) << '\n';
+  for (const SuiteEntry& entry : entries.value()) output << entry.key << " = " << displayValue(entry.value) << '\n';
   return std::nullopt;
 }
 
@@ -286,15 +292,13 @@ std::optional<Failure> runWrite(const Suite& suite, const Request& request, std:
     if (auto failure = refusal(key, data)) return failure;
   }
   const std::optional<SuiteError> error = data ? suite.setData(key, *data) : suite.setInteger(key, *request.integer);
-  if (error) return Failure{exitUsageError, "cannot write: " + error->message};
+  if (error) return suiteFailure("cannot write: ", *error);
   return std::nullopt;
 }
 
 std::optional<Failure> runDelete(const Suite& suite, const Request& request) {
   bool removed = false;
-  if (std::optional<SuiteError> error = suite.remove(*request.key, &removed)) {
-    return Failure{exitUsageError, "cannot delete: " + error->message};
-  }
+  if (std::optional<SuiteError> error = suite.remove(*request.key, &removed)) return suiteFailure("cannot delete: ", *error);
   if (!removed) return Failure{exitRefused, missingKeyMessage(*request.key, request)};
   return std::nullopt;
 }

@@ -15,8 +15,11 @@ enum ExitStatus : int {
   // not read it.
   exitRefused = 1,
   // Bad command line, unreadable input file, or a suite folder or database
-  // that cannot be used.
+  // that cannot be used (not a suite, damaged, unreadable).
   exitUsageError = 2,
+  // The suite is busy: another process held it past the wait, or the disk
+  // failed. Trying again later may work; nothing was changed.
+  exitBusy = 3,
 };
 
 // The streams the command uses besides the suite.

@@ -80,7 +80,7 @@ RegisteredCommand registerAutostartCommand(CLI::App& program) {
   auto action = std::make_shared<std::string>();
   CLI::App* command = program.add_subcommand("autostart", "Start the widget when you log in: on, off, or status");
   command->add_option("action", *action, "on, off or status")->required()->check(CLI::IsMember({"on", "off", "status"}));
-  return {command, [action](const host::RequestEnvironment&) {
+  return {command, [action](const host::RequestEnvironment&, const SharedContainer&) {
             const std::optional<std::filesystem::path> entry = autostartEntryPath(locale::processEnvironment());
             if (!entry) return fail("cannot tell where your autostart folder is: set HOME or XDG_CONFIG_HOME");
             if (*action == "on") return turnOn(*entry);

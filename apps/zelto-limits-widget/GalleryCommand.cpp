@@ -46,13 +46,14 @@ void append(kit::DisplayList& sheet, kit::DisplayList part, kit::Point origin) {
 
 }  // namespace
 
-kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment, const kit::TextSystem& textSystem) {
+kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment, const SharedContainer& container,
+                                    const kit::TextSystem& textSystem) {
   // 1. Lay out each family from the gallery's snapshot.
   std::vector<kit::LaidOutTree> widgets;
   double widgetsWidth = 0;
   double widgetsHeight = 0;
   for (const kit::WidgetFamily family : ZeltoLimitsWidget::supportedFamilies) {
-    const LimitEntry entry = requestedEntry(environment, family, true);
+    const LimitEntry entry = requestedEntry(environment, container, family, true);
     widgets.push_back(scene::layoutScene(entry, environment, scene::settingsFor(family), textSystem));
     widgetsWidth += widgets.back().size.width + (widgets.size() > 1 ? widgetGap : 0);
     widgetsHeight = std::max(widgetsHeight, widgets.back().size.height);
@@ -84,7 +85,8 @@ kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment,
   return sheet;
 }
 
-int runGallery(const host::RequestEnvironment& environment, const GalleryRequest& request,
+int runGallery(const host::RequestEnvironment& environment, const SharedContainer& container,
+               const GalleryRequest& request,
                const render::PangoTextSystem& textSystem, std::ostream& out) {
   if (!(request.scale >= render::smallestPngScale && request.scale <= render::largestPngScale)) {
     throw UsageError("--scale must lie between 1 and 4, not " + scaleName(request.scale));
@@ -92,7 +94,7 @@ int runGallery(const host::RequestEnvironment& environment, const GalleryRequest
   const std::filesystem::path path =
       request.output.value_or("zelto-limits-gallery@" + scaleName(request.scale) + "x.png");
   const render::Renderer renderer(textSystem);
-  const auto result = renderer.renderPng(galleryDisplayList(environment, textSystem), request.scale, path);
+  const auto result = renderer.renderPng(galleryDisplayList(environment, container, textSystem), request.scale, path);
   if (!result.ok()) {
     std::cerr << "zelto-limits-widget: " << result.error << '\n';
     return 1;
@@ -110,12 +112,13 @@ GalleryCommand::GalleryCommand(CLI::App& app)
       ->check(CLI::Range(1.0, 4.0).description(""));
 }
 
-int GalleryCommand::run(const host::RequestEnvironment& environment, std::ostream& out) const {
+int GalleryCommand::run(const host::RequestEnvironment& environment, const SharedContainer& container,
+                        std::ostream& out) const {
   GalleryRequest request;
   if (output_) request.output = *output_;
   request.scale = scale_;
   const render::PangoTextSystem textSystem;
-  return runGallery(environment, request, textSystem, out);
+  return runGallery(environment, container, request, textSystem, out);
 }
 
 }  // namespace zelto::cli

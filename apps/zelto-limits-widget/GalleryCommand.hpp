@@ -11,6 +11,7 @@
 #include "platform/kit/DisplayList.hpp"
 #include "platform/kit/TextSystem.hpp"
 #include "platform/render/PangoTextSystem.hpp"
+#include "widget/model/SharedSnapshotStore.hpp"
 
 namespace zelto::cli {
 
@@ -18,7 +19,8 @@ namespace zelto::cli {
 // widget's display name and description, then its families side by side
 // (in the order the widget declares them), each drawn from the gallery's
 // snapshot (the sample dashboard).
-kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment, const kit::TextSystem& textSystem);
+kit::DisplayList galleryDisplayList(const host::RequestEnvironment& environment, const SharedContainer& container,
+                                    const kit::TextSystem& textSystem);
 
 struct GalleryRequest {
   std::optional<std::filesystem::path> output;  // default: zelto-limits-gallery@<scale>x.png
@@ -27,7 +29,8 @@ struct GalleryRequest {
 
 // Writes the sheet as PNG and prints its path; returns the exit status.
 // Throws UsageError for a scale outside 1 to 4.
-int runGallery(const host::RequestEnvironment& environment, const GalleryRequest& request,
+int runGallery(const host::RequestEnvironment& environment, const SharedContainer& container,
+               const GalleryRequest& request,
                const render::PangoTextSystem& textSystem, std::ostream& out);
 
 // `zelto-limits-widget gallery`: registers itself with `app`.
@@ -38,7 +41,7 @@ class GalleryCommand {
   GalleryCommand& operator=(const GalleryCommand&) = delete;
 
   bool parsed() const { return command_->parsed(); }
-  int run(const host::RequestEnvironment& environment, std::ostream& out) const;
+  int run(const host::RequestEnvironment& environment, const SharedContainer& container, std::ostream& out) const;
 
  private:
   CLI::App* command_;

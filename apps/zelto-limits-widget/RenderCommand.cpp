@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
+#include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "platform/host/HostDriver.hpp"
 #include "platform/kit/Accessibility.hpp"
 #include "platform/kit/Inspection.hpp"
@@ -85,12 +86,15 @@ std::string defaultOutputName(kit::WidgetFamily family, double scale, RenderForm
          std::string(formatExtension(format));
 }
 
-LimitEntry requestedEntry(const host::RequestEnvironment& environment, kit::WidgetFamily family, bool preview) {
-  const LimitTimelineProvider provider;
+LimitEntry requestedEntry(const host::RequestEnvironment& environment, const SharedContainer& container,
+                          kit::WidgetFamily family, bool preview) {
+  const LimitTimelineProvider provider(container);
   host::WidgetCenter center;
   const host::HostDriver<LimitEntry> driver(provider, center, std::string(ZeltoLimitsWidget::kind));
   if (preview) return driver.requestSnapshot(host::TimelineProviderContext{family, true, environment});
-  return driver.requestTimeline(host::TimelineProviderContext{family, false, environment}).entries.front();
+  LimitEntry entry = driver.requestTimeline(host::TimelineProviderContext{family, false, environment}).entries.front();
+  if (entry.transientFailure) throw SuiteBusyError(*entry.transientFailure);
+  return entry;
 }
 
 std::string accessibilityJson(const kit::LaidOutTree& tree) {
@@ -104,7 +108,7 @@ std::string accessibilityJson(const kit::LaidOutTree& tree) {
   return boost::json::serialize(elements);
 }
 
-int runRender(const host::RequestEnvironment& environment, const RenderRequest& request,
+int runRender(const host::RequestEnvironment& environment, const SharedContainer& container, const RenderRequest& request,
               const render::PangoTextSystem& textSystem, std::ostream& out) {
   if (!(request.scale >= render::smallestPngScale && request.scale <= render::largestPngScale)) {
     throw UsageError("--scale must lie between 1 and 4, not " + scaleName(request.scale));
@@ -112,7 +116,7 @@ int runRender(const host::RequestEnvironment& environment, const RenderRequest& 
   if (!(request.scene.textScale > 0 && std::isfinite(request.scene.textScale))) {
     throw UsageError("--text-scale must be a positive number");
   }
-  const LimitEntry entry = requestedEntry(environment, request.scene.family, request.preview);
+  const LimitEntry entry = requestedEntry(environment, container, request.scene.family, request.preview);
   const kit::LaidOutTree tree = scene::layoutScene(entry, environment, request.scene, textSystem);
 
   if (request.format == RenderFormat::tree || request.format == RenderFormat::a11y) {
@@ -154,7 +158,8 @@ RenderCommand::RenderCommand(CLI::App& app)
   command_->add_flag("--reduce-motion", reduceMotion_, "Render with reduce motion on");
 }
 
-int RenderCommand::run(const host::RequestEnvironment& environment, std::ostream& out) const {
+int RenderCommand::run(const host::RequestEnvironment& environment, const SharedContainer& container,
+                       std::ostream& out) const {
   RenderRequest request;
   request.scene.family = *kit::widgetFamilyNamed(family_);
   if (size_) request.scene.canvas = parseCanvasSize(*size_);
@@ -169,7 +174,7 @@ int RenderCommand::run(const host::RequestEnvironment& environment, std::ostream
   if (output_) request.output = *output_;
   request.preview = preview_;
   const render::PangoTextSystem textSystem;
-  return runRender(environment, request, textSystem, out);
+  return runRender(environment, container, request, textSystem, out);
 }
 
 }  // namespace zelto::cli

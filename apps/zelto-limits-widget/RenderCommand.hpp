@@ -11,6 +11,7 @@
 #include "apps/zelto-limits-widget/WidgetScene.hpp"
 #include "platform/host/RequestEnvironment.hpp"
 #include "platform/render/PangoTextSystem.hpp"
+#include "widget/model/SharedSnapshotStore.hpp"
 
 namespace zelto::cli {
 
@@ -38,13 +39,14 @@ std::string defaultOutputName(kit::WidgetFamily family, double scale, RenderForm
 
 // The entry a host would draw: the timeline's one entry, or with `preview`
 // the snapshot in the gallery context.
-LimitEntry requestedEntry(const host::RequestEnvironment& environment, kit::WidgetFamily family, bool preview);
+LimitEntry requestedEntry(const host::RequestEnvironment& environment, const SharedContainer& container,
+                          kit::WidgetFamily family, bool preview);
 
 // Renders the requested entry. PNG, SVG and PDF go to the output file (the
 // default name in the current folder without one) and its path is printed;
 // tree and a11y JSON go to `out`. Returns the exit status; throws UsageError
 // for bad values.
-int runRender(const host::RequestEnvironment& environment, const RenderRequest& request,
+int runRender(const host::RequestEnvironment& environment, const SharedContainer& container, const RenderRequest& request,
               const render::PangoTextSystem& textSystem, std::ostream& out);
 
 // The accessibility elements of a laid-out tree in reading order, as JSON:
@@ -60,7 +62,7 @@ class RenderCommand {
   RenderCommand& operator=(const RenderCommand&) = delete;
 
   bool parsed() const { return command_->parsed(); }
-  int run(const host::RequestEnvironment& environment, std::ostream& out) const;
+  int run(const host::RequestEnvironment& environment, const SharedContainer& container, std::ostream& out) const;
 
  private:
   CLI::App* command_;

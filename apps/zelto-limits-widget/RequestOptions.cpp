@@ -1,67 +1,10 @@
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <system_error>
-
 #include "apps/zelto-limits-widget/IsoDate.hpp"
-#include "platform/defaults/SuiteLocation.hpp"
-#include "widget/model/SharedSnapshotStore.hpp"
 
 namespace zelto::cli {
-namespace {
 
-namespace fs = std::filesystem;
-
-// The standard suite of this program, used when a suite name is refused.
-constexpr const char* programSuiteName = "zelto-limits-widget";
-
-fs::path suiteDirectory(const RequestOptions& options, const locale::EnvironmentLookup& environment) {
-  if (options.directory) {
-    if (options.directory->empty()) throw UsageError("--dir: the folder name is empty");
-    return fs::path(*options.directory);
-  }
-  auto directory = defaults::defaultSuiteDirectory(environment);
-  if (!directory) {
-    throw UsageError(
-        "cannot tell where the suite lives: set HOME, XDG_DATA_HOME or ZELTO_LIMITS_DEFAULTS_DIR, or pass --dir");
-  }
-  return *directory;
-}
-
-// A folder that does not exist yet is fine for reading (the suite is empty)
-// and for writing (it is created); one that exists must be a searchable
-// folder, and writable when the request writes.
-void checkDirectory(const fs::path& directory, SuiteAccess access) {
-  std::error_code error;
-  const auto status = fs::status(directory, error);
-  if (error && error != std::errc::no_such_file_or_directory) {
-    throw UsageError("cannot use the folder " + directory.string() + ": " + error.message());
-  }
-  if (!fs::exists(status)) {
-    if (access == SuiteAccess::read) return;
-    // The nearest existing ancestor must let us create the folder.
-    fs::path ancestor = directory.parent_path();
-    while (!ancestor.empty() && !fs::exists(ancestor, error)) ancestor = ancestor.parent_path();
-    if (ancestor.empty()) ancestor = ".";
-    if (!fs::is_directory(ancestor, error) || ::access(ancestor.c_str(), W_OK | X_OK) != 0) {
-      throw UsageError("cannot create the folder " + directory.string() + ": " + ancestor.string() +
-                       " is not writable");
-    }
-    return;
-  }
-  if (!fs::is_directory(status)) throw UsageError("cannot use " + directory.string() + ": it is not a folder");
-  const int mode = access == SuiteAccess::write ? (R_OK | W_OK | X_OK) : (R_OK | X_OK);
-  if (::access(directory.c_str(), mode) != 0) {
-    throw UsageError("cannot use the folder " + directory.string() + ": permission denied");
-  }
-}
-
-}  // namespace
-
-host::RequestEnvironment resolveRequest(const RequestOptions& options, const locale::EnvironmentLookup& environment,
-                                        SuiteAccess access) {
+host::RequestEnvironment resolveRequest(const RequestOptions& options, const locale::EnvironmentLookup& environment) {
   const locale::UserSettings user = locale::readUserSettings(environment);
 
   const std::string timeZone = options.timeZone.value_or(user.timeZoneId);
@@ -87,16 +30,7 @@ host::RequestEnvironment resolveRequest(const RequestOptions& options, const loc
     now = *parsed;
   }
 
-  std::string suiteName = options.suiteName.value_or(SharedSnapshotStore::appGroupIdentifier);
-  if (!defaults::isValidSuiteName(suiteName)) {
-    throw UsageError("--suite: \"" + suiteName + "\" cannot name a suite (empty, \".\", \"..\", or containing \"/\")");
-  }
-  const fs::path directory = suiteDirectory(options, environment);
-  checkDirectory(directory, access);
-
-  return host::RequestEnvironment{
-      now, *calendar, userLocale,
-      host::SharedContainer{defaults::SuiteLocation{directory, programSuiteName}, std::move(suiteName)}};
+  return host::RequestEnvironment{now, *calendar, userLocale};
 }
 
 }  // namespace zelto::cli

@@ -26,12 +26,8 @@ struct RequestOptions {
   std::optional<int> firstWeekday;
 };
 
-// Whether the request is about to write into the suite: then the folder
-// must be creatable, not only readable.
-enum class SuiteAccess { read, write };
-
-// Resolves the options against the environment; throws UsageError.
-host::RequestEnvironment resolveRequest(const RequestOptions& options, const locale::EnvironmentLookup& environment,
-                                        SuiteAccess access);
+// Resolves the options against the environment; throws UsageError. Where
+// the suite lives is resolved apart (SuiteOptions.hpp).
+host::RequestEnvironment resolveRequest(const RequestOptions& options, const locale::EnvironmentLookup& environment);
 
 }  // namespace zelto::cli

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "apps/zelto-limits-widget/StatusLine.hpp"
+#include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
 
 namespace zelto::cli {
@@ -24,33 +25,41 @@ using GObjectPointer = std::unique_ptr<Object, decltype(&g_object_unref)>;
 // Changes to the suite come in bursts (the database, its log and index);
 // one refresh follows the last of them.
 constexpr guint settleMilliseconds = 50;
+// A suite another process holds is asked again this soon; the line printed
+// last stays meanwhile.
+constexpr guint busyRetryMilliseconds = 2000;
 
 Date systemNow() {
   const auto since1970 = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch());
   return since1970.count() - referenceDateUnixSeconds;
 }
 
-StatusLine currentLine(const host::RequestEnvironment& environment) {
-  const SharedSnapshotStore store(environment.container.location, environment.container.suiteName);
-  return makeStatusLine(store.loadDashboard(), environment);
+// The line for what the suite holds now; nothing when the suite is busy.
+std::optional<StatusLine> currentLine(const host::RequestEnvironment& environment, const SharedContainer& container) {
+  const auto dashboard = SharedSnapshotStore(container).loadDashboard();
+  if (dashboard.isBusy()) return std::nullopt;
+  return makeStatusLine(dashboard.value(), environment);
 }
 
 // Prints a new line whenever the suite's folder changes or a relative time
 // in the line is due to change, and only when the printed line differs.
 class StatusWatch {
  public:
-  StatusWatch(host::RequestEnvironment environment, bool clockIsFixed, StatusFormat format)
-      : environment_(std::move(environment)), clockIsFixed_(clockIsFixed), format_(format) {}
+  StatusWatch(host::RequestEnvironment environment, SharedContainer container, bool clockIsFixed, StatusFormat format)
+      : environment_(std::move(environment)),
+        container_(std::move(container)),
+        clockIsFixed_(clockIsFixed),
+        format_(format) {}
 
   int run() {
     std::signal(SIGPIPE, SIG_IGN);  // a closed bar shows as a failed write, which ends the watch
-    const GObjectPointer<GFile> folder(g_file_new_for_path(environment_.container.location.directory.c_str()),
+    const GObjectPointer<GFile> folder(g_file_new_for_path(container_.location.directory.c_str()),
                                        g_object_unref);
     GError* error = nullptr;
     const GObjectPointer<GFileMonitor> monitor(
         g_file_monitor_directory(folder.get(), G_FILE_MONITOR_NONE, nullptr, &error), g_object_unref);
     if (!monitor) {
-      std::cerr << "zelto-limits-widget: cannot watch " << environment_.container.location.directory.string() << ": "
+      std::cerr << "zelto-limits-widget: cannot watch " << container_.location.directory.string() << ": "
                 << (error ? error->message : "unknown error") << '\n';
       g_clear_error(&error);
       return 2;
@@ -101,22 +110,27 @@ class StatusWatch {
 
   void refresh() {
     if (!clockIsFixed_) environment_.now = systemNow();
-    const StatusLine line = currentLine(environment_);
-    const std::string printed = formatStatusLine(line, format_);
+    clearSource(tick_);
+    const auto line = currentLine(environment_, container_);
+    if (!line) {
+      tick_ = g_timeout_add(busyRetryMilliseconds, &StatusWatch::onTick, this);
+      return;
+    }
+    const std::string printed = formatStatusLine(*line, format_);
     if (printed != lastPrinted_) {
       std::cout << printed << std::endl;
       if (!std::cout) return stop();
       lastPrinted_ = printed;
     }
     // 2. Wake when a relative time next changes its wording.
-    clearSource(tick_);
-    if (!clockIsFixed_ && std::isfinite(line.nextChange)) {
-      const double seconds = std::clamp(line.nextChange - environment_.now, 0.0, 86400.0);
+    if (!clockIsFixed_ && std::isfinite(line->nextChange)) {
+      const double seconds = std::clamp(line->nextChange - environment_.now, 0.0, 86400.0);
       tick_ = g_timeout_add(static_cast<guint>(std::ceil(seconds * 1000)) + 1, &StatusWatch::onTick, this);
     }
   }
 
   host::RequestEnvironment environment_;
+  SharedContainer container_;
   bool clockIsFixed_;
   StatusFormat format_;
   std::unique_ptr<GMainLoop, decltype(&g_main_loop_unref)> loop_{g_main_loop_new(nullptr, FALSE), g_main_loop_unref};
@@ -146,9 +160,13 @@ RegisteredCommand registerStatusCommand(CLI::App& program, const RequestOptions&
       ->type_name("FORMAT");
   command->add_flag("--watch", settings->watch,
                     "Print a new line each time the suite or a relative time changes what it says");
-  return {command, [settings, &options](const host::RequestEnvironment& environment) {
-            if (settings->watch) return StatusWatch(environment, options.now.has_value(), settings->format).run();
-            std::cout << formatStatusLine(currentLine(environment), settings->format) << '\n';
+  return {command, [settings, &options](const host::RequestEnvironment& environment, const SharedContainer& container) {
+            if (settings->watch) {
+              return StatusWatch(environment, container, options.now.has_value(), settings->format).run();
+            }
+            const auto dashboard = SharedSnapshotStore(container).loadDashboard();
+            if (dashboard.isBusy()) throw SuiteBusyError(dashboard.busy().message);
+            std::cout << formatStatusLine(makeStatusLine(dashboard.value(), environment), settings->format) << '\n';
             return std::cout ? 0 : 1;
           }};
 }

@@ -6,13 +6,14 @@
 
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "platform/host/RequestEnvironment.hpp"
+#include "widget/model/SharedSnapshotStore.hpp"
 
 namespace zelto::cli {
 
 // A subcommand added to the program, and what runs it once it was parsed.
 struct RegisteredCommand {
   CLI::App* command = nullptr;
-  std::function<int(const host::RequestEnvironment&)> run;
+  std::function<int(const host::RequestEnvironment&, const SharedContainer&)> run;
 };
 
 // `status [--format text|json|waybar|polybar|i3blocks] [--watch]`: one line

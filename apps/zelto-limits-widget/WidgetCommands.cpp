@@ -2,6 +2,8 @@
 
 #include <boost/json/serialize.hpp>
 
+#include "apps/zelto-limits-widget/RequestOptions.hpp"
+#include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "widget/browsing/UsageWeekIntents.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
 #include "widget/model/SnapshotJson.hpp"
@@ -13,15 +15,31 @@
 namespace zelto::cli {
 namespace {
 
-// The widget's provider driven as a host drives it, for one request.
+// The widget as a host holds it for one request: its provider, the week
+// intents its buttons run, the widget centre and the driver.
 struct WidgetHost {
+  explicit WidgetHost(const SharedContainer& container) : provider(container), previous(container), next(container) {}
   LimitTimelineProvider provider;
+  PreviousUsageWeekIntent previous;
+  NextUsageWeekIntent next;
   host::WidgetCenter center;
   host::HostDriver<LimitEntry> driver{provider, center, std::string(ZeltoLimitsWidget::kind)};
 };
 
 host::TimelineProviderContext contextFor(const host::RequestEnvironment& environment, bool isPreview = false) {
   return host::TimelineProviderContext{kit::WidgetFamily::systemSmall, isPreview, environment};
+}
+
+// An entry that could not be read now is not printed as "no data".
+const LimitEntry& readable(const LimitEntry& entry) {
+  if (entry.transientFailure) throw SuiteBusyError(*entry.transientFailure);
+  return entry;
+}
+
+template <class T>
+T readable(StoreRead<T> read) {
+  if (read.isBusy()) throw SuiteBusyError(read.busy().message);
+  return std::move(read).value();
 }
 
 int print(const boost::json::value& value, std::ostream& out) {
@@ -78,40 +96,51 @@ boost::json::value weekJson(const std::optional<ZeltoUsageWeek>& week, const hos
   return object;
 }
 
-int runPlaceholder(const host::RequestEnvironment& environment, std::ostream& out) {
-  const WidgetHost host;
+int runPlaceholder(const host::RequestEnvironment& environment, const SharedContainer& container, std::ostream& out) {
+  const WidgetHost host(container);
   return print(entryJson(host.driver.requestPlaceholder(contextFor(environment))), out);
 }
 
-int runSnapshot(const host::RequestEnvironment& environment, bool isPreview, std::ostream& out) {
-  const WidgetHost host;
-  return print(entryJson(host.driver.requestSnapshot(contextFor(environment, isPreview))), out);
+int runSnapshot(const host::RequestEnvironment& environment, const SharedContainer& container, bool isPreview,
+                std::ostream& out) {
+  const WidgetHost host(container);
+  return print(entryJson(readable(host.driver.requestSnapshot(contextFor(environment, isPreview)))), out);
 }
 
-int runTimeline(const host::RequestEnvironment& environment, std::ostream& out) {
-  const WidgetHost host;
-  return print(timelineJson(host.driver.requestTimeline(contextFor(environment))), out);
+int runTimeline(const host::RequestEnvironment& environment, const SharedContainer& container, std::ostream& out) {
+  const WidgetHost host(container);
+  const auto timeline = host.driver.requestTimeline(contextFor(environment));
+  for (const auto& entry : timeline.entries) readable(entry);
+  return print(timelineJson(timeline), out);
 }
 
-int runIntent(const host::RequestEnvironment& environment, WeekDirection direction, std::ostream& out) {
-  host::WidgetCenter center;
-  const PreviousUsageWeekIntent previous;
-  const NextUsageWeekIntent next;
-  const host::AppIntent& intent = direction == WeekDirection::previous ? static_cast<const host::AppIntent&>(previous)
-                                                                       : static_cast<const host::AppIntent&>(next);
-  intent.perform(host::IntentContext{environment, center});
+int runIntent(const host::RequestEnvironment& environment, const SharedContainer& container, WeekDirection direction,
+              std::ostream& out) {
+  const WidgetHost host(container);
+  const host::AppIntent& intent = direction == WeekDirection::previous ? static_cast<const host::AppIntent&>(host.previous)
+                                                                       : static_cast<const host::AppIntent&>(host.next);
+  const auto run = host.driver.runIntent(intent, contextFor(environment));
+  switch (run.result.outcome()) {
+    case host::IntentResult::Outcome::done:
+      break;
+    case host::IntentResult::Outcome::notRunNow:
+      throw SuiteBusyError(run.result.reason());
+    case host::IntentResult::Outcome::failed:
+      throw UsageError("the intent did not run: " + run.result.reason());
+  }
   boost::json::array reloaded;
-  for (const auto& kind : center.takeRequestedReloads()) reloaded.emplace_back(kind);
-  const SharedSnapshotStore store(environment.container.location, environment.container.suiteName);
-  return print(boost::json::object{{"usageWeekOffset", store.readWeekOffset()}, {"reloaded", std::move(reloaded)}},
-               out);
+  for (const auto& kind : run.reloadedKinds) reloaded.emplace_back(kind);
+  // After a run the widget shows the offset the intent stored.
+  const std::int64_t shown = run.timeline ? readable(run.timeline->entries.at(0)).usageWeekOffset : 0;
+  return print(boost::json::object{{"usageWeekOffset", shown}, {"reloaded", std::move(reloaded)}}, out);
 }
 
-int runWeek(const host::RequestEnvironment& environment, std::optional<std::int64_t> offset, std::ostream& out) {
-  const SharedSnapshotStore store(environment.container.location, environment.container.suiteName);
-  const auto dashboard = store.loadDashboard();
+int runWeek(const host::RequestEnvironment& environment, const SharedContainer& container,
+            std::optional<std::int64_t> offset, std::ostream& out) {
+  const SharedSnapshotStore store(container);
+  const auto dashboard = readable(store.loadDashboard());
   if (!dashboard) return print(nullptr, out);
-  const std::int64_t requested = offset.value_or(store.readWeekOffset());
+  const std::int64_t requested = offset ? *offset : readable(store.readWeekOffset());
   return print(weekJson(usageWeek(*dashboard, requested, environment.calendar, environment.now), environment), out);
 }
 

@@ -14,6 +14,7 @@
 #include "apps/zelto-limits-widget/RenderCommand.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/StatusCommand.hpp"
+#include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 
 namespace {
@@ -82,25 +83,30 @@ int main(int argc, char** argv) {
   }
 
   try {
-    const auto access = intent->parsed() ? zelto::cli::SuiteAccess::write : zelto::cli::SuiteAccess::read;
-    const auto environment = zelto::cli::resolveRequest(options, zelto::locale::processEnvironment(), access);
-    if (placeholder->parsed()) return zelto::cli::runPlaceholder(environment, std::cout);
-    if (snapshot->parsed()) return zelto::cli::runSnapshot(environment, preview, std::cout);
-    if (timeline->parsed()) return zelto::cli::runTimeline(environment, std::cout);
+    using zelto::cli::WeekDirection;
+    const auto access = intent->parsed() ? zelto::defaults::SuiteAccess::write : zelto::defaults::SuiteAccess::read;
+    const auto user = zelto::locale::processEnvironment();
+    const auto environment = zelto::cli::resolveRequest(options, user);
+    const auto container = zelto::cli::resolveContainer(options, user, access);
+    if (placeholder->parsed()) return zelto::cli::runPlaceholder(environment, container, std::cout);
+    if (snapshot->parsed()) return zelto::cli::runSnapshot(environment, container, preview, std::cout);
+    if (timeline->parsed()) return zelto::cli::runTimeline(environment, container, std::cout);
     if (intent->parsed()) {
-      return zelto::cli::runIntent(
-          environment, direction == "previous" ? zelto::cli::WeekDirection::previous : zelto::cli::WeekDirection::next,
-          std::cout);
+      const auto step = direction == "previous" ? WeekDirection::previous : WeekDirection::next;
+      return zelto::cli::runIntent(environment, container, step, std::cout);
     }
-    if (week->parsed()) return zelto::cli::runWeek(environment, offset, std::cout);
+    if (week->parsed()) return zelto::cli::runWeek(environment, container, offset, std::cout);
     for (const auto* command : {&status, &autostart}) {
-      if (command->command->parsed()) return command->run(environment);
+      if (command->command->parsed()) return command->run(environment, container);
     }
-    if (render.parsed()) return render.run(environment, std::cout);
-    if (gallery.parsed()) return gallery.run(environment, std::cout);
+    if (render.parsed()) return render.run(environment, container, std::cout);
+    if (gallery.parsed()) return gallery.run(environment, container, std::cout);
   } catch (const zelto::cli::UsageError& e) {
     std::cerr << programName << ": " << e.what() << '\n';
     return 2;
+  } catch (const zelto::cli::SuiteBusyError& e) {
+    std::cerr << programName << ": " << e.what() << '\n';
+    return 3;
   }
   return 2;
 }

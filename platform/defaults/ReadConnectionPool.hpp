@@ -1,8 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <memory>
-#include <mutex>
+#include <string>
 
 #include "platform/defaults/SqliteConnection.hpp"
 
@@ -10,31 +12,45 @@ namespace zelto::defaults {
 
 // Read-only connections kept open between reads of the same database, the
 // way a platform's defaults service keeps its stores at hand: opening SQLite
-// afresh (file identity, locks, schema) costs many times the read itself.
-// Reads stay exact: SQLite checks the database's change counter at the start
-// of every read transaction and drops what it had cached when another
-// connection or process wrote in between. A connection is used by one
-// thread at a time, and opened anew when the file at the path was replaced
-// or removed, or in a child process after fork().
-class PooledReadConnection {
+// afresh (file identity, locks, schema, the write-ahead log's index) costs
+// many times the read itself. Reads stay exact: SQLite checks the database's
+// change counter at the start of every read transaction and drops what it
+// had cached when another connection or process wrote in between.
+//
+// A lease holds one connection exclusively and gives it back to the pool
+// when it goes out of scope; several threads reading the same database each
+// get a connection of their own. A kept connection is closed instead of
+// reused when the file at the path was replaced or removed, and never used
+// in a child process after fork().
+class ReadConnectionLease {
  public:
+  // A pooled connection and the file it has open, with the process that
+  // opened it.
+  struct Kept {
+    std::unique_ptr<SqliteConnection> connection;
+    dev_t device = 0;
+    ino_t inode = 0;
+    pid_t process = 0;
+  };
+
+  ReadConnectionLease() = default;
+  ReadConnectionLease(ReadConnectionLease&&) noexcept = default;
+  ReadConnectionLease& operator=(ReadConnectionLease&&) noexcept = default;
+  ~ReadConnectionLease();
+
   // The open connection, or null when the database cannot be opened (for
   // example because it does not exist).
-  SqliteConnection* get() const { return connection_; }
-  explicit operator bool() const { return connection_ != nullptr; }
-
-  // The pool's entry for one database (defined where the pool lives).
-  struct Slot;
+  SqliteConnection* get() const { return connection_ ? connection_->connection.get() : nullptr; }
+  explicit operator bool() const { return get() != nullptr; }
 
  private:
-  friend PooledReadConnection acquireReadConnection(const std::filesystem::path& path);
-  std::shared_ptr<Slot> slot_;
-  std::unique_lock<std::mutex> lock_;
-  SqliteConnection* connection_ = nullptr;
+  friend ReadConnectionLease acquireReadConnection(const std::filesystem::path& path);
+  std::string path_;
+  std::unique_ptr<Kept> connection_;
 };
 
-// The pooled read-only connection to the database at `path`, held
-// exclusively until the returned value goes out of scope.
-PooledReadConnection acquireReadConnection(const std::filesystem::path& path);
+// A read-only connection to the database at `path`, from the pool when one
+// is free. Nothing is created when the database does not exist.
+ReadConnectionLease acquireReadConnection(const std::filesystem::path& path);
 
 }  // namespace zelto::defaults

@@ -1,26 +1,38 @@
 #include "platform/defaults/Suite.hpp"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <mutex>
 #include <system_error>
 
 #include "platform/defaults/ReadConnectionPool.hpp"
-#include "platform/defaults/SqliteConnection.hpp"
 
 namespace zelto::defaults {
+
+struct Suite::Session {
+  WaitBudget budget{Suite::busyWait};
+  std::mutex mutex;
+  // Acquired at the first read and kept for the session's other reads.
+  ReadConnectionLease lease;
+};
 
 namespace {
 
 constexpr const char* databaseExtension = ".sqlite3";
+// The files SQLite keeps beside the database.
+constexpr const char* sideFileSuffixes[] = {"-wal", "-shm", "-journal"};
 
 // One row per key. The value column has no declared type, so each value
 // keeps the storage class it was written with: BLOB for byte strings,
 // INTEGER for integers.
 constexpr const char* createTableSql =
     "CREATE TABLE IF NOT EXISTS entries(key TEXT PRIMARY KEY NOT NULL, value) WITHOUT ROWID";
+// How SQLite records that table in the schema.
+constexpr std::string_view tableSql = "CREATE TABLE entries(key TEXT PRIMARY KEY NOT NULL, value) WITHOUT ROWID";
 
 // The suite holds account names and e-mail addresses: owner only.
 constexpr mode_t folderMode = 0700;
@@ -30,6 +42,13 @@ std::string systemMessage(int error) { return std::generic_category().message(er
 
 SuiteError failure(const std::filesystem::path& path, const std::string& what) {
   return SuiteError{path.string() + ": " + what};
+}
+
+// SQLite's most recent failure on `connection`, as busy when trying again
+// later may work.
+SuiteError sqliteFailure(const SqliteConnection& connection) {
+  return SuiteError{connection.errorMessage(), isTransientFailure(connection.errorCode()) ? SuiteError::Kind::busy
+                                                                                          : SuiteError::Kind::failed};
 }
 
 std::filesystem::path databasePath(const std::string& name, const std::filesystem::path& directory) {
@@ -56,7 +75,7 @@ std::optional<SuiteError> problemCreating(const std::filesystem::path& path) {
       }
       return std::nullopt;
     }
-    if (errno != ENOENT) return failure(folder, systemMessage(errno));
+    if (errno != ENOENT && errno != ENOTDIR) return failure(folder, systemMessage(errno));
     std::filesystem::path parent = folderOf(folder);
     if (parent == folder) return failure(folder, systemMessage(ENOENT));
     folder = std::move(parent);
@@ -64,14 +83,19 @@ std::optional<SuiteError> problemCreating(const std::filesystem::path& path) {
 }
 
 // Creates `folder` and any missing parents with mode 0700. Folders that
-// already exist keep their mode.
-std::optional<SuiteError> ensureFolder(const std::filesystem::path& folder) {
+// already exist keep their mode, except the suites' default folder, which is
+// tightened to 0700.
+std::optional<SuiteError> ensureFolder(const std::filesystem::path& folder, FolderOrigin origin) {
   // 1. Find the missing folders, innermost first.
   std::vector<std::filesystem::path> missing;
   for (std::filesystem::path current = folder;;) {
     struct stat status {};
     if (::stat(current.c_str(), &status) == 0) {
       if (!S_ISDIR(status.st_mode)) return failure(current, "not a folder");
+      if (current == folder && origin == FolderOrigin::defaultFolder && (status.st_mode & 07777) != folderMode &&
+          ::chmod(current.c_str(), folderMode) != 0) {
+        return failure(current, "cannot make the folder owner-only: " + systemMessage(errno));
+      }
       break;
     }
     if (errno != ENOENT) return failure(current, systemMessage(errno));
@@ -96,6 +120,19 @@ std::optional<SuiteError> ensureFolder(const std::filesystem::path& folder) {
   return std::nullopt;
 }
 
+// Makes the database and the side files SQLite keeps beside it owner-only.
+// SQLite gives a new side file the database's mode, so once the database is
+// 0600 only side files left from before need this. A file of another owner
+// keeps its mode; the write goes on as far as the file permits.
+void restrictToOwner(const std::filesystem::path& path) {
+  auto restrict = [](const std::string& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) == 0 && (status.st_mode & 07777) != fileMode) (void)::chmod(file.c_str(), fileMode);
+  };
+  restrict(path.string());
+  for (const char* suffix : sideFileSuffixes) restrict(path.string() + suffix);
+}
+
 std::optional<SuiteValue> columnValue(sqlite3_stmt* statement, int column) {
   switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
@@ -106,52 +143,111 @@ std::optional<SuiteValue> columnValue(sqlite3_stmt* statement, int column) {
       if (bytes == nullptr || size <= 0) return SuiteValue{std::string()};
       return SuiteValue{std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(size))};
     }
+    case SQLITE_TEXT:
+    case SQLITE_FLOAT: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+      const int size = sqlite3_column_bytes(statement, column);
+      const auto type = sqlite3_column_type(statement, column) == SQLITE_TEXT ? ForeignValue::Type::text
+                                                                               : ForeignValue::Type::real;
+      return SuiteValue{ForeignValue{type, text ? std::string(text, static_cast<std::size_t>(size)) : std::string()}};
+    }
     default:
-      // TEXT, REAL and NULL are not values of this suite.
-      return std::nullopt;
+      return SuiteValue{ForeignValue{}};
   }
 }
+
+// Whether the database holds the suite's table and nothing else (or nothing
+// at all): a SQLite database of another program is not a suite. nullopt when
+// the schema could not be read.
+std::optional<bool> holdsOnlyTheSuite(SqliteConnection& connection) {
+  SqliteStatement statement(connection, "SELECT type, name, sql FROM sqlite_schema");
+  if (!statement.isPrepared()) return std::nullopt;
+  int step = SQLITE_ROW;
+  while ((step = statement.step()) == SQLITE_ROW) {
+    auto column = [&](int index) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), index));
+      return std::string_view(text ? text : "");
+    };
+    if (column(0) != "table" || column(1) != "entries" || column(2) != tableSql) return false;
+  }
+  if (step != SQLITE_DONE) return std::nullopt;
+  return true;
+}
+
+// The one statement every read runs; kept prepared per connection.
+constexpr const char* valueSql = "SELECT value FROM entries WHERE key = ?1";
+
+const char* const notASuite = "not a Zelto Limits suite (a SQLite database of another program)";
 
 // Runs `body` inside one immediate transaction on a connection that may
 // create the database. `body` returns false when its statement failed.
 template <class Body>
-std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, const Body& body) {
+std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, FolderOrigin origin,
+                                             WaitBudget& budget, const Body& body) {
   if (path.empty()) return SuiteError{"the suite has no usable folder or name"};
-  if (auto problem = ensureFolder(folderOf(path))) return problem;
+  if (auto problem = ensureFolder(folderOf(path), origin)) return problem;
 
+  // 1. Create a missing database ourselves, owner-only from its first byte
+  // (an existing one is made owner-only once it proves to be a suite),
+  // so that a failed write can tell the empty file it made from one that
+  // another process made.
+  bool created = false;
   struct stat status {};
-  const bool existed = ::stat(path.c_str(), &status) == 0;
-  if (!existed && errno != ENOENT) return failure(path, systemMessage(errno));
-  if (existed && !S_ISREG(status.st_mode)) return failure(path, "not a regular file");
+  if (::stat(path.c_str(), &status) == 0) {
+    if (!S_ISREG(status.st_mode)) return failure(path, "not a regular file");
+  } else if (errno != ENOENT) {
+    return failure(path, systemMessage(errno));
+  } else {
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, fileMode);
+    if (file >= 0) {
+      created = true;
+      ::close(file);
+    } else if (errno != EEXIST) {
+      return failure(path, "cannot be created: " + systemMessage(errno));
+    }
+  }
 
-  SqliteConnection connection(path, ConnectionMode::readWriteCreate);
-  if (!connection.isOpen()) return SuiteError{connection.errorMessage()};
-  // SQLite creates the file with 0644 less the umask; tighten it before the
-  // first byte is written. The journal file copies this mode.
-  if (!existed && ::chmod(path.c_str(), fileMode) != 0) return failure(path, systemMessage(errno));
-
-  // A rollback journal, not a write-ahead log: every call opens the database
-  // anew, and a fresh connection to a WAL database must rebuild its
-  // shared-memory index first, which costs several times the read itself
-  // and fails in a folder the reader may not write. With the rollback
-  // journal a reader still sees the old value or the new one, never a mix:
-  // the writer commits under an exclusive lock that readers wait out.
-  // Setting the journal mode reads the header first, so a file that is not
-  // a SQLite database fails here untouched.
-  if (!connection.execute("PRAGMA journal_mode=DELETE") || !connection.execute("BEGIN IMMEDIATE")) {
-    return SuiteError{connection.errorMessage()};
+  std::optional<SuiteError> error;
+  {
+    SqliteConnection connection(path, ConnectionMode::readWriteCreate);
+    connection.waitFrom(budget);
+    auto fail = [&] {
+      error = sqliteFailure(connection);
+      connection.execute("ROLLBACK");
+    };
+    // 2. Only a suite or an empty database is written to; reading the
+    // schema first leaves any other file exactly as it was (switching the
+    // journal mode below rewrites the header).
+    const std::optional<bool> isSuite = connection.isOpen() ? holdsOnlyTheSuite(connection) : std::nullopt;
+    if (!isSuite) {
+      error = sqliteFailure(connection);
+    } else if (!*isSuite) {
+      error = failure(path, notASuite);
+    } else {
+      restrictToOwner(path);
+      // 3. A write-ahead log, so that readers never wait for a writer. It
+      // and its index stay on disk after the last connection closes, so
+      // that a reader that may not create files beside the database still
+      // opens it; the log is emptied when it is checkpointed. Commits are
+      // atomic either way; with synchronous=NORMAL a power cut may lose the
+      // last commit, never the database, and a write costs no fsync.
+      int persist = 1;
+      sqlite3_file_control(connection.handle(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+      if (!connection.execute("PRAGMA journal_mode=WAL; PRAGMA journal_size_limit=0; PRAGMA synchronous=NORMAL") ||
+          !connection.execute("BEGIN IMMEDIATE")) {
+        error = sqliteFailure(connection);
+      } else if (!connection.execute(createTableSql) || !body(connection) || !connection.execute("COMMIT")) {
+        fail();
+      }
+    }
   }
-  if (!connection.execute(createTableSql) || !body(connection)) {
-    SuiteError error{connection.errorMessage()};
-    connection.execute("ROLLBACK");
-    return error;
+  // 4. A file this write created and left empty goes again, with whatever
+  // SQLite put beside it.
+  if (error && created && ::stat(path.c_str(), &status) == 0 && status.st_size == 0) {
+    ::unlink(path.c_str());
+    for (const char* suffix : sideFileSuffixes) ::unlink((path.string() + suffix).c_str());
   }
-  if (!connection.execute("COMMIT")) {
-    SuiteError error{connection.errorMessage()};
-    connection.execute("ROLLBACK");
-    return error;
-  }
-  return std::nullopt;
+  return error;
 }
 
 // A value to store, without copying its bytes.
@@ -168,75 +264,124 @@ bool upsert(SqliteConnection& connection, std::string_view key, const ValueToSto
   return bound && statement.step() == SQLITE_DONE;
 }
 
+// Runs `read` on the session's kept connection. A database that is missing,
+// not SQLite or not a suite reads as `absent`; a busy one as SuiteBusy.
+template <class T, class Read>
+SuiteRead<T> readInSession(Suite::Session& session, const std::filesystem::path& path, T absent, const Read& read) {
+  if (path.empty()) return absent;
+  std::lock_guard lock(session.mutex);
+  if (!session.lease) session.lease = acquireReadConnection(path);
+  SqliteConnection* connection = session.lease.get();
+  if (!connection) return absent;
+  connection->waitFrom(session.budget);
+  std::optional<T> found = read(*connection);
+  connection->waitFromOwnBudget();
+  if (found) return std::move(*found);
+  if (isTransientFailure(connection->errorCode())) return SuiteBusy{connection->errorMessage()};
+  return absent;
+}
+
 }  // namespace
 
+Suite::Suite(std::filesystem::path path, bool fallback, FolderOrigin origin)
+    : path_(std::move(path)), fallback_(fallback), origin_(origin), session_(std::make_shared<Session>()) {}
+
 Suite Suite::open(const std::string& name, const SuiteLocation& location) {
-  if (problemOpening(name, location)) return Suite(standard(location).path_, true);
-  return Suite(databasePath(name, location.directory), false);
+  const std::filesystem::path path = databasePath(name, location.directory);
+  struct stat status {};
+  const SuiteAccess access = !path.empty() && ::stat(path.c_str(), &status) == 0 ? SuiteAccess::read
+                                                                                  : SuiteAccess::write;
+  if (problemOpening(name, location, access)) return Suite(standard(location).path_, true, location.origin);
+  return Suite(path, false, location.origin);
 }
 
 Suite Suite::standard(const SuiteLocation& location) {
-  return Suite(databasePath(location.standardSuiteName, location.directory), false);
+  return Suite(databasePath(location.standardSuiteName, location.directory), false, location.origin);
 }
 
-std::optional<SuiteError> Suite::problemOpening(const std::string& name, const SuiteLocation& location) {
-  if (!isValidSuiteName(name)) return SuiteError{"invalid suite name \"" + name + "\""};
+std::optional<SuiteError> Suite::problemOpening(const std::string& name, const SuiteLocation& location,
+                                                SuiteAccess access) {
+  if (!isValidSuiteName(name)) {
+    return SuiteError{"invalid suite name \"" + name + "\": it must be one file name of at most " +
+                      std::to_string(maximumSuiteNameLength) + " bytes (not empty, not . or .., no / or NUL)"};
+  }
   if (location.directory.empty()) return SuiteError{"no folder for the suite"};
   const std::filesystem::path path = databasePath(name, location.directory);
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) {
     // ENOTDIR: a file stands where a folder should; problemCreating names it.
-    if (errno == ENOENT || errno == ENOTDIR) return problemCreating(path);
-    return failure(path, systemMessage(errno));
+    if (errno != ENOENT && errno != ENOTDIR) return failure(path, systemMessage(errno));
+    // A missing database reads as empty, unless something that is not a
+    // folder stands in the way.
+    std::optional<SuiteError> problem = problemCreating(path);
+    if (access == SuiteAccess::read && problem && problem->message.find("not a folder") == std::string::npos) {
+      return std::nullopt;
+    }
+    return problem;
   }
   if (S_ISDIR(status.st_mode)) return failure(path, "a folder, not a database");
   if (!S_ISREG(status.st_mode)) return failure(path, "not a regular file");
   if (::access(path.c_str(), R_OK) != 0) return failure(path, "cannot be read: " + systemMessage(errno));
+  if (access == SuiteAccess::write && ::access(path.c_str(), W_OK) != 0) {
+    return failure(path, "cannot be written: " + systemMessage(errno));
+  }
   return std::nullopt;
 }
 
-std::optional<std::string> Suite::data(std::string_view key) const {
-  std::optional<SuiteValue> stored = value(key);
-  if (!stored || !std::holds_alternative<std::string>(*stored)) return std::nullopt;
-  return std::get<std::string>(std::move(*stored));
+SuiteRead<std::optional<std::string>> Suite::data(std::string_view key) const {
+  auto stored = value(key);
+  if (stored.isBusy()) return stored.busy();
+  if (!stored.value() || !std::holds_alternative<std::string>(*stored.value())) return std::optional<std::string>();
+  return std::optional(std::get<std::string>(*std::move(stored).value()));
 }
 
-std::optional<std::int64_t> Suite::integer(std::string_view key) const {
-  std::optional<SuiteValue> stored = value(key);
-  if (!stored || !std::holds_alternative<std::int64_t>(*stored)) return std::nullopt;
-  return std::get<std::int64_t>(*stored);
+SuiteRead<std::optional<std::int64_t>> Suite::integer(std::string_view key) const {
+  auto stored = value(key);
+  if (stored.isBusy()) return stored.busy();
+  if (!stored.value() || !std::holds_alternative<std::int64_t>(*stored.value())) return std::optional<std::int64_t>();
+  return std::optional(std::get<std::int64_t>(*stored.value()));
 }
 
-std::optional<SuiteValue> Suite::value(std::string_view key) const {
-  if (path_.empty()) return std::nullopt;
+SuiteRead<std::optional<SuiteValue>> Suite::value(std::string_view key) const {
+  using Found = std::optional<SuiteValue>;
   // Read-only: a missing database is not created, and a foreign or damaged
   // file fails to prepare or step and is left alone.
-  const PooledReadConnection connection = acquireReadConnection(path_);
-  if (!connection) return std::nullopt;
-  SqliteStatement statement(*connection.get(), "SELECT value FROM entries WHERE key = ?1");
-  if (!statement.isPrepared() || !statement.bindText(1, key) || statement.step() != SQLITE_ROW) return std::nullopt;
-  return columnValue(statement.handle(), 0);
+  return readInSession(*session_, path_, Found(), [&](SqliteConnection& connection) -> std::optional<Found> {
+    // Kept prepared with the pooled connection: preparing costs as much as
+    // the read.
+    sqlite3_stmt* statement = connection.keptStatement(valueSql);
+    if (!statement || sqlite3_bind_text64(statement, 1, key.empty() ? "" : key.data(), key.size(), SQLITE_STATIC,
+                                          SQLITE_UTF8) != SQLITE_OK) {
+      return std::nullopt;
+    }
+    const int step = sqlite3_step(statement);
+    std::optional<Found> found;
+    if (step == SQLITE_DONE) found = Found();
+    if (step == SQLITE_ROW) found = Found(columnValue(statement, 0));
+    // Ends the read transaction, so that a kept connection holds no snapshot.
+    sqlite3_reset(statement);
+    return found;
+  });
 }
 
-std::vector<SuiteEntry> Suite::entries() const {
-  std::vector<SuiteEntry> result;
-  if (path_.empty()) return result;
-  const PooledReadConnection connection = acquireReadConnection(path_);
-  if (!connection) return result;
-  SqliteStatement statement(*connection.get(), "SELECT key, value FROM entries ORDER BY key");
-  if (!statement.isPrepared()) return result;
-  int step = SQLITE_ROW;
-  while ((step = statement.step()) == SQLITE_ROW) {
-    std::optional<SuiteValue> value = columnValue(statement.handle(), 1);
-    if (!value) continue;
-    const auto* key = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 0));
-    const int size = sqlite3_column_bytes(statement.handle(), 0);
-    result.push_back({key ? std::string(key, static_cast<std::size_t>(size)) : std::string(), std::move(*value)});
-  }
-  // A database that turns out damaged part way reads as empty, not as a
-  // partial list.
-  if (step != SQLITE_DONE) result.clear();
-  return result;
+SuiteRead<std::vector<SuiteEntry>> Suite::entries() const {
+  using Found = std::vector<SuiteEntry>;
+  return readInSession(*session_, path_, Found(), [&](SqliteConnection& connection) -> std::optional<Found> {
+    SqliteStatement statement(connection, "SELECT key, value FROM entries ORDER BY key");
+    if (!statement.isPrepared()) return std::nullopt;
+    Found result;
+    int step = SQLITE_ROW;
+    while ((step = statement.step()) == SQLITE_ROW) {
+      const auto* key = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 0));
+      const int size = sqlite3_column_bytes(statement.handle(), 0);
+      result.push_back({key ? std::string(key, static_cast<std::size_t>(size)) : std::string(),
+                        *columnValue(statement.handle(), 1)});
+    }
+    // A database that turns out damaged part way reads as empty, not as a
+    // partial list.
+    if (step != SQLITE_DONE) return std::nullopt;
+    return result;
+  });
 }
 
 std::optional<SuiteError> Suite::checkReadable() const {
@@ -248,10 +393,13 @@ std::optional<SuiteError> Suite::checkReadable() const {
   }
   if (!S_ISREG(status.st_mode)) return failure(path_, "not a regular file");
   SqliteConnection connection(path_, ConnectionMode::readOnly);
-  if (!connection.isOpen()) return SuiteError{connection.errorMessage()};
+  connection.waitFrom(session_->budget);
+  if (!connection.isOpen()) return sqliteFailure(connection);
+  const std::optional<bool> isSuite = holdsOnlyTheSuite(connection);
+  if (!isSuite) return sqliteFailure(connection);
+  if (!*isSuite) return failure(path_, notASuite);
   SqliteStatement check(connection, "PRAGMA quick_check(1)");
-  if (!check.isPrepared()) return SuiteError{connection.errorMessage()};
-  if (check.step() != SQLITE_ROW) return SuiteError{connection.errorMessage()};
+  if (!check.isPrepared() || check.step() != SQLITE_ROW) return sqliteFailure(connection);
   const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(check.handle(), 0));
   if (verdict == nullptr || std::string_view(verdict) != "ok") {
     return failure(path_, std::string("damaged: ") + (verdict ? verdict : "unknown problem"));
@@ -260,13 +408,15 @@ std::optional<SuiteError> Suite::checkReadable() const {
 }
 
 std::optional<SuiteError> Suite::setData(std::string_view key, std::string_view bytes) const {
-  return writeInTransaction(path_,
-                            [&](SqliteConnection& connection) { return upsert(connection, key, ValueToStore{bytes}); });
+  return writeInTransaction(path_, origin_, session_->budget, [&](SqliteConnection& connection) {
+    return upsert(connection, key, ValueToStore{bytes});
+  });
 }
 
 std::optional<SuiteError> Suite::setInteger(std::string_view key, std::int64_t value) const {
-  return writeInTransaction(path_,
-                            [&](SqliteConnection& connection) { return upsert(connection, key, ValueToStore{value}); });
+  return writeInTransaction(path_, origin_, session_->budget, [&](SqliteConnection& connection) {
+    return upsert(connection, key, ValueToStore{value});
+  });
 }
 
 std::optional<SuiteError> Suite::remove(std::string_view key, bool* removed) const {
@@ -275,7 +425,7 @@ std::optional<SuiteError> Suite::remove(std::string_view key, bool* removed) con
   // Nothing to remove from a database that does not exist; create none.
   struct stat status {};
   if (::stat(path_.c_str(), &status) != 0 && errno == ENOENT) return std::nullopt;
-  return writeInTransaction(path_, [&](SqliteConnection& connection) {
+  return writeInTransaction(path_, origin_, session_->budget, [&](SqliteConnection& connection) {
     SqliteStatement statement(connection, "DELETE FROM entries WHERE key = ?1");
     if (!statement.isPrepared() || !statement.bindText(1, key) || statement.step() != SQLITE_DONE) return false;
     if (removed) *removed = sqlite3_changes(connection.handle()) > 0;

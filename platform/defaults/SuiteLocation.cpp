@@ -13,23 +13,28 @@ std::optional<std::string> nonEmpty(const locale::EnvironmentLookup& environment
 
 }  // namespace
 
-std::optional<std::filesystem::path> defaultSuiteDirectory(const locale::EnvironmentLookup& environment) {
+std::optional<SuiteLocation> suiteLocation(const std::optional<std::filesystem::path>& named,
+                                           const locale::EnvironmentLookup& environment,
+                                           const std::string& standardSuiteName) {
+  if (named) return SuiteLocation{*named, standardSuiteName, FolderOrigin::namedByUser};
   if (auto explicitDirectory = nonEmpty(environment, "ZELTO_LIMITS_DEFAULTS_DIR")) {
-    return std::filesystem::path(*explicitDirectory);
+    return SuiteLocation{*explicitDirectory, standardSuiteName, FolderOrigin::namedByUser};
   }
   // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base
   // directory rules ask.
   if (auto dataHome = nonEmpty(environment, "XDG_DATA_HOME"); dataHome && dataHome->front() == '/') {
-    return std::filesystem::path(*dataHome) / "zelto-limits";
+    return SuiteLocation{std::filesystem::path(*dataHome) / "zelto-limits", standardSuiteName,
+                         FolderOrigin::defaultFolder};
   }
   if (auto home = nonEmpty(environment, "HOME")) {
-    return std::filesystem::path(*home) / ".local" / "share" / "zelto-limits";
+    return SuiteLocation{std::filesystem::path(*home) / ".local" / "share" / "zelto-limits", standardSuiteName,
+                         FolderOrigin::defaultFolder};
   }
   return std::nullopt;
 }
 
 bool isValidSuiteName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
+  if (name.empty() || name == "." || name == ".." || name.size() > maximumSuiteNameLength) return false;
   return name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
 }
 

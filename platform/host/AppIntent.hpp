@@ -7,9 +7,30 @@
 
 namespace zelto::host {
 
-// An intent's empty result: no value, no dialog, no snippet.
-struct IntentResult {
-  bool operator==(const IntentResult&) const = default;
+// An intent's result: no value, no dialog, no snippet; only whether it did
+// its work. An intent that did not changes nothing and says why.
+class IntentResult {
+ public:
+  enum class Outcome {
+    done,
+    // Its data was out of reach for the moment; trying again may work.
+    notRunNow,
+    // It cannot do its work; trying again will not help.
+    failed,
+  };
+
+  static IntentResult done() { return {Outcome::done, {}}; }
+  static IntentResult notRunNow(std::string reason) { return {Outcome::notRunNow, std::move(reason)}; }
+  static IntentResult failed(std::string reason) { return {Outcome::failed, std::move(reason)}; }
+
+  Outcome outcome() const { return outcome_; }
+  // Why it did not run; empty when it did.
+  const std::string& reason() const { return reason_; }
+
+ private:
+  IntentResult(Outcome outcome, std::string reason) : outcome_(outcome), reason_(std::move(reason)) {}
+  Outcome outcome_;
+  std::string reason_;
 };
 
 // What the intent runner hands to `perform`: the request's environment and

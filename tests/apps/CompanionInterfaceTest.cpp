@@ -41,7 +41,7 @@ TEST(CompanionInterface, ReadmePythonCompanionFeedsTheWidget) {
   ASSERT_EQ(::stat(file.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0600u);
   const auto bytes =
-      defaults::Suite::open("group.zelto.limits", {suites, "test"}).data(SharedSnapshotStore::dashboardKey);
+      defaults::Suite::open("group.zelto.limits", {suites, "test"}).data(SharedSnapshotStore::dashboardKey).value();
   ASSERT_TRUE(bytes) << "no byte string under the dashboard key";
   const auto written = decodeDashboardSnapshot(*bytes);
   ASSERT_TRUE(written.ok()) << written.error().describe();

@@ -30,7 +30,7 @@ class DemoCompanionTest : public ::testing::Test {
     return {status, err.str()};
   }
   Suite suite() const { return Suite::open("group.zelto.limits", {folder_.path(), "zelto-limits-defaults"}); }
-  std::optional<std::string> stored() const { return suite().data(SharedSnapshotStore::dashboardKey); }
+  std::optional<std::string> stored() const { return suite().data(SharedSnapshotStore::dashboardKey).value(); }
   ZeltoDashboardSnapshot storedDashboard() const {
     auto decoded = decodeDashboardSnapshot(stored().value_or(""));
     EXPECT_TRUE(decoded.ok()) << decoded.error().describe();

@@ -37,7 +37,8 @@ struct Output {
 
 TEST(RenderCommand, WritesEachFormatAndPrintsThePath) {
   testing::TemporaryDirectory folder;
-  const auto environment = testing::environmentIn(folder.path());
+  const auto environment = testing::environmentAt();
+  const auto container = testing::containerIn(folder.path());
   int run = 0;
   for (const Output& o : {Output{RenderFormat::png, std::nullopt, 2, "\x89PNG", 728, 340},
                           Output{RenderFormat::png, kit::Size{300, 200}, 3, "\x89PNG", 900, 600},
@@ -50,7 +51,7 @@ TEST(RenderCommand, WritesEachFormatAndPrintsThePath) {
     request.format = o.format;
     request.output = folder / ("out-" + std::to_string(++run));
     std::ostringstream out;
-    ASSERT_EQ(runRender(environment, request, testing::sceneTextSystem(), out), 0);
+    ASSERT_EQ(runRender(environment, container, request, testing::sceneTextSystem(), out), 0);
     EXPECT_EQ(out.str(), request.output->string() + "\n");
     std::ifstream file(*request.output, std::ios::binary);
     std::string head(24, '\0');
@@ -68,24 +69,25 @@ TEST(RenderCommand, WritesEachFormatAndPrintsThePath) {
 
 TEST(RenderCommand, PrintsTheTreeAndAccessibilityAndRefusesBadScales) {
   testing::TemporaryDirectory folder;
-  const auto environment = testing::environmentIn(folder.path());
+  const auto environment = testing::environmentAt();
+  const auto container = testing::containerIn(folder.path());
   RenderRequest request;
   request.preview = true;  // the sample, whose primary account is "Personal"
   std::ostringstream tree, a11y, refused;
   request.format = RenderFormat::tree;
-  ASSERT_EQ(runRender(environment, request, testing::sceneTextSystem(), tree), 0);
+  ASSERT_EQ(runRender(environment, container, request, testing::sceneTextSystem(), tree), 0);
   EXPECT_EQ(boost::json::parse(tree.str()).at("size").at("width").as_double(), 170);
   EXPECT_NE(tree.str().find("\"view\":\"SmallAccountView\""), std::string::npos);
   request.format = RenderFormat::a11y;
-  ASSERT_EQ(runRender(environment, request, testing::sceneTextSystem(), a11y), 0);
+  ASSERT_EQ(runRender(environment, container, request, testing::sceneTextSystem(), a11y), 0);
   const auto first = boost::json::parse(a11y.str()).at(0);
   EXPECT_EQ(first.at("label"), "Personal");
   EXPECT_EQ(first.at("role"), "text");
   EXPECT_GT(first.at("frame").at("x").as_double(), 16);  // after the glyph, inside the margin
   for (const double scale : {0.5, 4.5}) {
     request.scale = scale;
-    EXPECT_THROW(runRender(environment, request, testing::sceneTextSystem(), refused), UsageError);
-    EXPECT_THROW(runGallery(environment, GalleryRequest{folder / "g.png", scale}, testing::sceneTextSystem(), refused),
+    EXPECT_THROW(runRender(environment, container, request, testing::sceneTextSystem(), refused), UsageError);
+    EXPECT_THROW(runGallery(environment, container, GalleryRequest{folder / "g.png", scale}, testing::sceneTextSystem(), refused),
                  UsageError);
   }
   EXPECT_TRUE(refused.str().empty());

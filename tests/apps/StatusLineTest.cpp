@@ -24,7 +24,7 @@ ZeltoDashboardSnapshot dashboardWith(const std::string& name, std::int64_t remai
 }
 
 std::string statusOf(const std::optional<ZeltoDashboardSnapshot>& dashboard, StatusFormat format) {
-  const host::RequestEnvironment environment{now, *locale::Calendar::make("UTC", 2), locale::Locale::make("en_US"), {}};
+  const host::RequestEnvironment environment{now, *locale::Calendar::make("UTC", 2), locale::Locale::make("en_US")};
   return formatStatusLine(makeStatusLine(dashboard, environment), format);
 }
 

@@ -36,10 +36,10 @@ RequestOptions optionsWith(Member RequestOptions::*member, Value value) {
   return options;
 }
 
-boost::json::value runAndParse(int (*command)(const host::RequestEnvironment&, std::ostream&),
-                               const host::RequestEnvironment& environment) {
+boost::json::value runAndParse(int (*command)(const host::RequestEnvironment&, const SharedContainer&, std::ostream&),
+                               const host::RequestEnvironment& environment, const SharedContainer& container) {
   std::ostringstream out;
-  EXPECT_EQ(command(environment, out), 0);
+  EXPECT_EQ(command(environment, container, out), 0);
   return boost::json::parse(out.str());
 }
 
@@ -70,74 +70,37 @@ TEST(ResolveRequest, OptionsOverrideTheUserSettings) {
   options.timeZone = "Asia/Kolkata";
   options.localeName = "de-DE";
   options.firstWeekday = 1;
-  const auto environment = resolveRequest(
-      options, fakeEnvironment({{"TZ", "America/New_York"}, {"LANG", "en_US.UTF-8"}}), SuiteAccess::read);
+  const auto environment =
+      resolveRequest(options, fakeEnvironment({{"TZ", "America/New_York"}, {"LANG", "en_US.UTF-8"}}));
   EXPECT_EQ(environment.now, testing::wednesdayMorning);
   EXPECT_EQ(environment.calendar.timeZoneId(), "Asia/Kolkata");
   EXPECT_EQ(environment.calendar.firstWeekday(), 1);
   EXPECT_EQ(environment.locale.id(), "de_DE");
-  EXPECT_EQ(environment.container.location.directory, directory.path());
-  EXPECT_EQ(environment.container.suiteName, "group.zelto.limits");
-}
-
-TEST(ResolveRequest, DirectoryComesFromTheEnvironment) {
-  const auto environment =
-      resolveRequest({}, fakeEnvironment({{"HOME", "/home/someone"}, {"TZ", "UTC"}, {"LANG", "C"}}), SuiteAccess::read);
-  EXPECT_EQ(environment.container.location.directory, "/home/someone/.local/share/zelto-limits");
-  const auto overridden =
-      resolveRequest({}, fakeEnvironment({{"HOME", "/home/someone"}, {"ZELTO_LIMITS_DEFAULTS_DIR", "/srv/suites"}}),
-                     SuiteAccess::read);
-  EXPECT_EQ(overridden.container.location.directory, "/srv/suites");
 }
 
 TEST(ResolveRequest, BadValuesAreUsageErrors) {
   testing::TemporaryDirectory directory;
   const auto environment = fakeEnvironment({{"HOME", directory.path().string()}});
-  auto expectRefused = [&](RequestOptions options, SuiteAccess access = SuiteAccess::read) {
-    EXPECT_THROW(resolveRequest(options, environment, access), UsageError);
-  };
+  auto expectRefused = [&](RequestOptions options) { EXPECT_THROW(resolveRequest(options, environment), UsageError); };
   expectRefused(optionsWith(&RequestOptions::timeZone, "Mars/Olympus_Mons"));
   expectRefused(optionsWith(&RequestOptions::now, "tomorrow"));
   expectRefused(optionsWith(&RequestOptions::firstWeekday, 0));
   expectRefused(optionsWith(&RequestOptions::firstWeekday, 8));
-  expectRefused(optionsWith(&RequestOptions::suiteName, "../escape"));
-  expectRefused(optionsWith(&RequestOptions::suiteName, ""));
-  expectRefused(optionsWith(&RequestOptions::directory, ""));
-  // A file where the folder should be.
-  const auto file = directory.path() / "not-a-folder";
-  std::ofstream(file) << "x";
-  expectRefused(optionsWith(&RequestOptions::directory, file.string()));
-  // Nothing can tell where the suite lives.
-  EXPECT_THROW(resolveRequest({}, fakeEnvironment({}), SuiteAccess::read), UsageError);
-}
-
-TEST(ResolveRequest, MissingFolderReadsAsEmptyButMustBeCreatableForWrites) {
-  testing::TemporaryDirectory directory;
-  const auto missing = (directory.path() / "not" / "yet").string();
-  const auto environment = fakeEnvironment({});
-  EXPECT_NO_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::read));
-  EXPECT_NO_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::write));
-  if (::geteuid() != 0) {
-    std::filesystem::permissions(directory.path(),
-                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_THROW(resolveRequest(optionsWith(&RequestOptions::directory, missing), environment, SuiteAccess::write),
-                 UsageError);
-    std::filesystem::permissions(directory.path(), std::filesystem::perms::owner_all);
-  }
 }
 
 class WidgetCommandsTest : public ::testing::Test {
  protected:
   testing::TemporaryDirectory directory;
-  host::RequestEnvironment environment = testing::environmentIn(directory.path());
+  SharedContainer container = testing::containerIn(directory.path());
+  host::RequestEnvironment environment = testing::environmentAt();
 };
 
 TEST_F(WidgetCommandsTest, NoDataIsAnEntryWithoutDashboard) {
-  const auto timeline = runAndParse(runTimeline, environment);
+  const auto timeline = runAndParse(runTimeline, environment, container);
   EXPECT_EQ(timeline, boost::json::parse(R"({"entries": [{"date": 763466400, "dashboard": null,
                                              "usageWeekOffset": 0}], "reloadAfter": 763467300})"));
   std::ostringstream out;
-  EXPECT_EQ(runSnapshot(environment, false, out), 0);
+  EXPECT_EQ(runSnapshot(environment, container, false, out), 0);
   EXPECT_EQ(boost::json::parse(out.str()).at("dashboard"), nullptr);
 }
 
@@ -145,26 +108,26 @@ TEST_F(WidgetCommandsTest, EntriesCarryTheDashboardAsStored) {
   auto account = testing::limitedAccount("work", {70});
   account.usage = testing::usageOn({environment.now - 7 * day}, environment.calendar, 1500);
   const ZeltoDashboardSnapshot dashboard{environment.now - 60, {account}};
-  testing::storeDashboard(environment, dashboard);
-  testing::storeOffset(environment, -1);
-  const auto timeline = runAndParse(runTimeline, environment);
+  testing::storeDashboard(container, dashboard);
+  testing::storeOffset(container, -1);
+  const auto timeline = runAndParse(runTimeline, environment, container);
   const auto& entry = timeline.at("entries").at(0);
   EXPECT_EQ(entry.at("dashboard"), boost::json::value(toJson(dashboard)));
   EXPECT_EQ(entry.at("usageWeekOffset"), -1);
-  const auto placeholder = runAndParse(runPlaceholder, environment);
+  const auto placeholder = runAndParse(runPlaceholder, environment, container);
   EXPECT_EQ(placeholder.at("dashboard").at("accounts").as_array().size(), 2u);
 }
 
 TEST_F(WidgetCommandsTest, IntentsPrintStoredOffsetAndReloads) {
   auto account = testing::plainAccount("a");
   account.usage = testing::usageOn({environment.now - 14 * day}, environment.calendar);
-  testing::storeDashboard(environment, ZeltoDashboardSnapshot{environment.now, {account}});
+  testing::storeDashboard(container, ZeltoDashboardSnapshot{environment.now, {account}});
   std::ostringstream out;
-  EXPECT_EQ(runIntent(environment, WeekDirection::previous, out), 0);
+  EXPECT_EQ(runIntent(environment, container, WeekDirection::previous, out), 0);
   EXPECT_EQ(boost::json::parse(out.str()),
             boost::json::parse(R"({"usageWeekOffset": -1, "reloaded": ["ZeltoLimitsWidget"]})"));
   out.str("");
-  EXPECT_EQ(runIntent(environment, WeekDirection::next, out), 0);
+  EXPECT_EQ(runIntent(environment, container, WeekDirection::next, out), 0);
   EXPECT_EQ(boost::json::parse(out.str()).at("usageWeekOffset"), 0);
 }
 
@@ -173,10 +136,10 @@ TEST_F(WidgetCommandsTest, WeekPrintsTheUsageWeekWithLabelsAndFigures) {
   auto account = testing::plainAccount("a");
   account.usage = ZeltoUsageSnapshot{0, {{"2025-03-09", 1240000}, {"2025-03-10", 420000}}, {}};
   account.usage->summary.currentStreakDays = 6;
-  testing::storeDashboard(environment, ZeltoDashboardSnapshot{environment.now, {account}});
+  testing::storeDashboard(container, ZeltoDashboardSnapshot{environment.now, {account}});
 
   std::ostringstream out;
-  EXPECT_EQ(runWeek(environment, std::nullopt, out), 0);
+  EXPECT_EQ(runWeek(environment, container, std::nullopt, out), 0);
   const auto week = boost::json::parse(out.str());
   EXPECT_EQ(week.at("offset"), 0);
   EXPECT_EQ(week.at("rangeLabel"), "MAR 10\u201316");
@@ -188,7 +151,7 @@ TEST_F(WidgetCommandsTest, WeekPrintsTheUsageWeekWithLabelsAndFigures) {
   EXPECT_EQ(week.at("abbreviated").at("totalTokens"), "420K");
 
   out.str("");
-  EXPECT_EQ(runWeek(environment, -1, out), 0);
+  EXPECT_EQ(runWeek(environment, container, -1, out), 0);
   const auto previous = boost::json::parse(out.str());
   EXPECT_EQ(previous.at("rangeLabel"), "MAR 3\u20139");
   EXPECT_EQ(previous.at("peakTokens"), 1240000);
@@ -198,7 +161,7 @@ TEST_F(WidgetCommandsTest, WeekPrintsTheUsageWeekWithLabelsAndFigures) {
 
 TEST_F(WidgetCommandsTest, WeekWithoutDataIsNull) {
   std::ostringstream out;
-  EXPECT_EQ(runWeek(environment, 0, out), 0);
+  EXPECT_EQ(runWeek(environment, container, 0, out), 0);
   EXPECT_EQ(boost::json::parse(out.str()), nullptr);
 }
 

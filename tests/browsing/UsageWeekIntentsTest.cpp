@@ -4,9 +4,9 @@
 
 #include <limits>
 
+#include "tests/platform/defaults/TemporaryFolder.hpp"
 #include "tests/support/Dashboards.hpp"
 #include "tests/support/Environments.hpp"
-#include "tests/support/TemporaryDirectory.hpp"
 #include "widget/model/WidgetKind.hpp"
 
 namespace zelto {
@@ -20,75 +20,59 @@ class UsageWeekIntentsTest : public ::testing::Test {
   void storeUsageReaching(int weeksBack) {
     auto account = testing::plainAccount("a");
     account.usage = testing::usageOn({environment.now - weeksBack * 7 * day}, environment.calendar);
-    testing::storeDashboard(environment, ZeltoDashboardSnapshot{environment.now, {account}});
+    testing::storeDashboard(container, ZeltoDashboardSnapshot{environment.now, {account}});
   }
 
-  std::optional<std::int64_t> run(const host::AppIntent& intent) {
-    intent.perform(host::IntentContext{environment, center});
-    reloads.push_back(center.takeRequestedReloads());
-    return testing::storedOffset(environment);
+  // Stores `from`, runs the intent and gives the stored offset; every run
+  // reloads the widget's kind exactly once.
+  std::optional<std::int64_t> run(const host::AppIntent& intent, std::int64_t from) {
+    testing::storeOffset(container, from);
+    EXPECT_EQ(intent.perform(host::IntentContext{environment, center}).outcome(), host::IntentResult::Outcome::done);
+    EXPECT_EQ(center.takeRequestedReloads(), std::vector<std::string>{std::string(zeltoLimitsWidgetKind)});
+    return testing::storedOffset(container);
   }
 
   testing::TemporaryDirectory directory;
-  host::RequestEnvironment environment = testing::environmentIn(directory.path());
+  SharedContainer container = testing::containerIn(directory.path());
+  host::RequestEnvironment environment = testing::environmentAt();
   host::WidgetCenter center;
-  std::vector<std::vector<std::string>> reloads;
-  PreviousUsageWeekIntent previous;
-  NextUsageWeekIntent next;
+  PreviousUsageWeekIntent previous{container};
+  NextUsageWeekIntent next{container};
 };
 
-TEST_F(UsageWeekIntentsTest, PreviousStopsAtOldestWeekWithData) {
-  storeUsageReaching(3);
-  testing::storeOffset(environment, 0);
-  EXPECT_EQ(run(previous), -1);
-  EXPECT_EQ(run(previous), -2);
-  EXPECT_EQ(run(previous), -3);
-  EXPECT_EQ(run(previous), -3);
-}
-
-TEST_F(UsageWeekIntentsTest, NextStopsAtCurrentWeek) {
-  storeUsageReaching(3);
-  testing::storeOffset(environment, -3);
-  EXPECT_EQ(run(next), -2);
-  testing::storeOffset(environment, 0);
-  EXPECT_EQ(run(next), 0);
-}
-
-TEST_F(UsageWeekIntentsTest, OffsetOutsideRangeIsPulledIntoIt) {
-  storeUsageReaching(4);
-  testing::storeOffset(environment, -10);
-  EXPECT_EQ(run(previous), -4);
-  testing::storeOffset(environment, -10);
-  EXPECT_EQ(run(next), -4);
-}
-
-TEST_F(UsageWeekIntentsTest, WithoutUsageOrDashboardTheOffsetResets) {
-  // No dashboard at all.
-  testing::storeOffset(environment, -2);
-  EXPECT_EQ(run(previous), 0);
-  testing::storeOffset(environment, -2);
-  EXPECT_EQ(run(next), 0);
+TEST_F(UsageWeekIntentsTest, StepsWithinTheWeeksThatHaveData) {
+  // No dashboard at all: either intent stores 0.
+  EXPECT_EQ(run(previous, -2), 0);
+  EXPECT_EQ(run(next, -2), 0);
   // A dashboard without usage buckets.
-  testing::storeDashboard(environment, ZeltoDashboardSnapshot{environment.now, {testing::plainAccount("a")}});
-  testing::storeOffset(environment, -2);
-  EXPECT_EQ(run(previous), 0);
+  testing::storeDashboard(container, ZeltoDashboardSnapshot{environment.now, {testing::plainAccount("a")}});
+  EXPECT_EQ(run(previous, -2), 0);
+
+  storeUsageReaching(4);
+  const std::array<std::int64_t, 3> cases[] = {
+      // from, previous stores, next stores
+      {0, -1, 0}, {-3, -4, -2}, {-4, -4, -3}, {-10, -4, -4},
+  };
+  for (const auto& [from, afterPrevious, afterNext] : cases) {
+    EXPECT_EQ(run(previous, from), afterPrevious) << from;
+    EXPECT_EQ(run(next, from), afterNext) << from;
+  }
 }
 
-TEST_F(UsageWeekIntentsTest, EveryRunReloadsTheWidgetKindOnce) {
-  storeUsageReaching(1);
-  run(previous);
-  run(next);
-  run(next);
-  ASSERT_EQ(reloads.size(), 3u);
-  for (const auto& kinds : reloads) EXPECT_EQ(kinds, std::vector<std::string>{std::string(zeltoLimitsWidgetKind)});
-}
-
-TEST_F(UsageWeekIntentsTest, DeclaredMetadata) {
-  EXPECT_EQ(previous.title(), "Previous Zelto Usage Week");
-  EXPECT_EQ(next.title(), "Next Zelto Usage Week");
-  EXPECT_FALSE(previous.openAppWhenRun());
-  EXPECT_FALSE(next.openAppWhenRun());
-  EXPECT_NE(previous.identifier(), next.identifier());
+TEST_F(UsageWeekIntentsTest, AnIntentThatCannotReadChangesNothingAndSaysSo) {
+  storeUsageReaching(4);
+  testing::storeOffset(container, -3);
+  {
+    // Held a little longer than a request may wait: a write that followed a
+    // failed read would land once it lets go.
+    const defaults::testing::ExclusiveHolder holder(testing::suiteOf(container).path(), 2500);
+    const host::IntentResult result = previous.perform(host::IntentContext{environment, center});
+    EXPECT_EQ(result.outcome(), host::IntentResult::Outcome::notRunNow);
+    EXPECT_NE(result.reason().find("locked"), std::string::npos) << result.reason();
+  }
+  ::usleep(600'000);
+  EXPECT_TRUE(center.takeRequestedReloads().empty());
+  EXPECT_EQ(testing::storedOffset(container), -3);
 }
 
 TEST(SteppedWeekOffset, NeverOverflows) {
@@ -101,7 +85,6 @@ TEST(SteppedWeekOffset, NeverOverflows) {
   constexpr auto highest = std::numeric_limits<std::int64_t>::max();
   EXPECT_EQ(steppedWeekOffset(dashboard, lowest, -1, calendar, now), -2);
   EXPECT_EQ(steppedWeekOffset(dashboard, highest, 1, calendar, now), 0);
-  EXPECT_EQ(steppedWeekOffset(std::nullopt, lowest, -1, calendar, now), 0);
 }
 
 }  // namespace

@@ -90,11 +90,11 @@ void expectMatchesGolden(const std::string& name, const kit::DisplayList& list, 
 // single: one account, one window, a stale fetch), or none.
 LimitEntry entryOf(const std::string& fixture) {
   const auto request = sceneRequest();
-  if (fixture == "waiting") return LimitEntry{request.now, std::nullopt, 0};
-  if (fixture == "sample") return LimitEntry{request.now, testing::sampleAt(request), 0};
+  if (fixture == "waiting") return LimitEntry{request.now, std::nullopt, 0, {}};
+  if (fixture == "sample") return LimitEntry{request.now, testing::sampleAt(request), 0, {}};
   std::ifstream file(std::string(ZELTO_GOLDEN_DIR) + "/" + fixture + "-dashboard.json");
   const std::string json{std::istreambuf_iterator<char>(file), {}};
-  return LimitEntry{request.now, decodeDashboardSnapshot(json).value(), fixture == "crowded" ? -1 : 0};
+  return LimitEntry{request.now, decodeDashboardSnapshot(json).value(), fixture == "crowded" ? -1 : 0, {}};
 }
 
 TEST(GoldenImage, FamiliesFromFixtures) {
@@ -112,7 +112,7 @@ TEST(GoldenImage, FamiliesFromFixtures) {
 }
 
 TEST(GoldenImage, Gallery) {
-  expectMatchesGolden("gallery", cli::galleryDisplayList(sceneRequest(), sceneTextSystem()), 1);
+  expectMatchesGolden("gallery", cli::galleryDisplayList(sceneRequest(), testing::containerIn("/nonexistent"), sceneTextSystem()), 1);
 }
 
 }  // namespace

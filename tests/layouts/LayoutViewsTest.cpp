@@ -23,7 +23,7 @@ using Accounts = std::vector<ZeltoAccountSnapshot>;
 const Date now = testing::wednesdayMorning;
 
 kit::LaidOutTree sceneOf(Accounts accounts, WidgetFamily family, std::int64_t offset = 0) {
-  return testing::sceneOf(LimitEntry{now, ZeltoDashboardSnapshot{now, std::move(accounts)}, offset}, family);
+  return testing::sceneOf(LimitEntry{now, ZeltoDashboardSnapshot{now, std::move(accounts)}, offset, {}}, family);
 }
 
 // The colour of the text `text`; fails the test when there is no such text.
@@ -64,7 +64,7 @@ TEST(ZeltoLimitsWidgetView, PicksTheLayoutByFamilyAndLimitedAccounts) {
     EXPECT_EQ(kit::findViews(tree, c.layout).size(), 1u);
     EXPECT_NE(kit::findText(tree, c.shownAccount), nullptr);
   }
-  EXPECT_EQ(widgetLayout(LimitEntry{now, std::nullopt, 0}, WidgetFamily::systemLarge), WidgetLayout::waiting);
+  EXPECT_EQ(widgetLayout(LimitEntry{now, std::nullopt, 0, {}}, WidgetFamily::systemLarge), WidgetLayout::waiting);
 }
 
 TEST(SmallAccountView, ShowsTheFirstWindowInItsToneAndCountsCredits) {

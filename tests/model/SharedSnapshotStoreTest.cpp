@@ -2,137 +2,86 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <limits>
 #include <string>
 
-#include "platform/defaults/Suite.hpp"
 #include "tests/model/ModelTestSupport.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 #include "widget/model/SnapshotJson.hpp"
 
 namespace zelto {
 namespace {
 
+constexpr auto lowest = std::numeric_limits<std::int64_t>::min();
+
 class SharedSnapshotStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-store-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    location_ = defaults::SuiteLocation{pattern, "zelto-model-tests"};
-  }
-  void TearDown() override { std::filesystem::remove_all(location_.directory); }
+  defaults::Suite suite() const { return defaults::Suite::open(container_.suiteName, container_.location); }
+  SharedSnapshotStore store() const { return SharedSnapshotStore(container_); }
 
-  defaults::Suite suite() const { return defaults::Suite::open(SharedSnapshotStore::appGroupIdentifier, location_); }
-  SharedSnapshotStore store() const { return SharedSnapshotStore(location_); }
-
-  void writeData(const char* key, const std::string& bytes) const { ASSERT_FALSE(suite().setData(key, bytes)); }
-  void writeInteger(const char* key, std::int64_t value) const { ASSERT_FALSE(suite().setInteger(key, value)); }
-
-  defaults::SuiteLocation location_;
+  testing::TemporaryDirectory directory_;
+  SharedContainer container_{defaults::SuiteLocation{directory_.path(), "zelto-model-tests"}};
 };
 
-ZeltoLimitSnapshot legacyLimits() {
-  const auto result = decodeLimitSnapshot(testing::readFixture("limit-snapshot-v1.json"));
-  return result.value();
+// The legacy fixture wrapped as the one account of a dashboard.
+ZeltoDashboardSnapshot wrappedLegacy() {
+  ZeltoAccountSnapshot account;
+  account.id = "default";
+  account.name = "Default";
+  account.limits = decodeLimitSnapshot(testing::readFixture("limit-snapshot-v1.json")).value();
+  return ZeltoDashboardSnapshot{763291800.5, {account}};  // the legacy record's fetchedAt
 }
 
-TEST_F(SharedSnapshotStoreTest, NothingStoredLoadsNothing) {
-  EXPECT_EQ(store().loadDashboard(), std::nullopt);
-  EXPECT_EQ(store().readWeekOffset(), 0);
-}
-
-TEST_F(SharedSnapshotStoreTest, CurrentRecordWinsOverLegacyRecord) {
+TEST_F(SharedSnapshotStoreTest, CurrentRecordWinsAndFallsBackToTheLegacyRecord) {
   const std::string current = testing::readFixture("dashboard-worked-example.json");
-  writeData(SharedSnapshotStore::dashboardKey, current);
-  writeData(SharedSnapshotStore::legacyLimitKey, testing::readFixture("limit-snapshot-v1.json"));
-  EXPECT_EQ(store().loadDashboard(), decodeDashboardSnapshot(current).value());
-}
-
-TEST_F(SharedSnapshotStoreTest, UnreadableCurrentRecordFallsBackToWrappedLegacyRecord) {
-  for (const std::string& unreadable : {std::string("{not json"), std::string(R"({"updatedAt":0})"),
-                                        std::string(R"({"updatedAt":"2025-03-10","accounts":[]})")}) {
-    writeData(SharedSnapshotStore::dashboardKey, unreadable);
-    writeData(SharedSnapshotStore::legacyLimitKey, testing::readFixture("limit-snapshot-v1.json"));
-
-    ZeltoDashboardSnapshot expected;
-    expected.updatedAt = 763291800.5;  // the legacy record's fetchedAt
-    ZeltoAccountSnapshot account;
-    account.id = "default";
-    account.name = "Default";
-    account.limits = legacyLimits();
-    expected.accounts.push_back(account);
-    EXPECT_EQ(store().loadDashboard(), expected) << unreadable;
-  }
-}
-
-TEST_F(SharedSnapshotStoreTest, ValuesOfTheWrongTypeCountAsAbsent) {
-  writeInteger(SharedSnapshotStore::dashboardKey, 42);
-  writeData(SharedSnapshotStore::legacyLimitKey, testing::readFixture("limit-snapshot-v1.json"));
-  const auto dashboard = store().loadDashboard();
-  ASSERT_TRUE(dashboard);
-  EXPECT_EQ(dashboard->accounts.at(0).id, "default");
-
-  writeInteger(SharedSnapshotStore::legacyLimitKey, 7);
-  EXPECT_EQ(store().loadDashboard(), std::nullopt);
-
-  writeData(SharedSnapshotStore::weekOffsetKey, "-3");
-  EXPECT_EQ(store().readWeekOffset(), 0);
-}
-
-TEST_F(SharedSnapshotStoreTest, UnreadableRecordsLoadNothing) {
-  writeData(SharedSnapshotStore::dashboardKey, "[]");
-  writeData(SharedSnapshotStore::legacyLimitKey, testing::readFixture("dashboard-worked-example.json"));
-  EXPECT_EQ(store().loadDashboard(), std::nullopt);
-}
-
-TEST_F(SharedSnapshotStoreTest, WeekOffsetWithoutRecordsIsStillRead) {
-  writeInteger(SharedSnapshotStore::weekOffsetKey, -3);
-  EXPECT_EQ(store().loadDashboard(), std::nullopt);
-  EXPECT_EQ(store().readWeekOffset(), -3);
-}
-
-TEST_F(SharedSnapshotStoreTest, StoredWeekOffsetReadsAtMostZero) {
-  for (std::int64_t stored : {std::int64_t{4}, std::numeric_limits<std::int64_t>::max()}) {
-    writeInteger(SharedSnapshotStore::weekOffsetKey, stored);
-    EXPECT_EQ(store().readWeekOffset(), 0) << stored;
-  }
-  writeInteger(SharedSnapshotStore::weekOffsetKey, std::numeric_limits<std::int64_t>::min());
-  EXPECT_EQ(store().readWeekOffset(), std::numeric_limits<std::int64_t>::min());
-}
-
-TEST_F(SharedSnapshotStoreTest, WritingStoresTheOffsetAtMostZero) {
+  const std::string legacy = testing::readFixture("limit-snapshot-v1.json");
+  // Each row: what the two keys hold (a byte string, or an integer when
+  // empty) and what loads.
   struct Case {
-    std::int64_t written;
-    std::int64_t stored;
+    std::optional<std::string> current, legacy;
+    std::optional<ZeltoDashboardSnapshot> loaded;
   };
-  for (const Case& c : {Case{2, 0}, Case{-7, -7}, Case{0, 0},
-                        Case{std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::min()}}) {
-    store().writeWeekOffset(c.written);
-    EXPECT_EQ(suite().integer(SharedSnapshotStore::weekOffsetKey), c.stored) << c.written;
-    EXPECT_EQ(store().readWeekOffset(), c.stored);
+  const Case cases[] = {
+      {std::nullopt, std::nullopt, std::nullopt},
+      {current, legacy, decodeDashboardSnapshot(current).value()},
+      {"{not json", legacy, wrappedLegacy()},
+      {R"({"updatedAt":"2025-03-10","accounts":[]})", legacy, wrappedLegacy()},
+      {"", legacy, wrappedLegacy()},  // an integer under the current key
+      {"[]", current, std::nullopt},
+      {std::nullopt, "", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    for (const auto& [key, bytes] : {std::pair{SharedSnapshotStore::dashboardKey, c.current},
+                                     std::pair{SharedSnapshotStore::legacyLimitKey, c.legacy}}) {
+      ASSERT_FALSE(!bytes ? suite().remove(key)
+                          : bytes->empty() ? suite().setInteger(key, 7) : suite().setData(key, *bytes));
+    }
+    EXPECT_EQ(store().loadDashboard(), c.loaded) << c.current.value_or("-") << " / " << c.legacy.value_or("-");
   }
 }
 
-TEST_F(SharedSnapshotStoreTest, EveryCallSeesTheSuiteAsItIsNow) {
-  const SharedSnapshotStore kept = store();
-  EXPECT_EQ(kept.loadDashboard(), std::nullopt);
-  writeData(SharedSnapshotStore::dashboardKey, R"({"updatedAt":1,"accounts":[]})");
-  ASSERT_TRUE(kept.loadDashboard());
-  EXPECT_EQ(kept.loadDashboard()->updatedAt, 1);
-  writeData(SharedSnapshotStore::dashboardKey, R"({"updatedAt":2,"accounts":[]})");
-  EXPECT_EQ(kept.loadDashboard()->updatedAt, 2);
+TEST_F(SharedSnapshotStoreTest, WeekOffsetIsReadAndWrittenAtMostZero) {
+  EXPECT_EQ(store().readWeekOffset(), 0) << "missing";
+  ASSERT_FALSE(suite().setData(SharedSnapshotStore::weekOffsetKey, "-3"));
+  EXPECT_EQ(store().readWeekOffset(), 0) << "a byte string is not an offset";
+  for (const auto& [stored, read] : {std::pair<std::int64_t, std::int64_t>{4, 0}, {-3, -3}, {lowest, lowest}}) {
+    ASSERT_FALSE(suite().setInteger(SharedSnapshotStore::weekOffsetKey, stored));
+    EXPECT_EQ(store().readWeekOffset(), read) << stored;
+  }
+  for (const auto& [written, stored] : {std::pair<std::int64_t, std::int64_t>{2, 0}, {-7, -7}, {lowest, lowest}}) {
+    EXPECT_EQ(store().writeWeekOffset(written), std::nullopt);
+    EXPECT_EQ(suite().integer(SharedSnapshotStore::weekOffsetKey), stored) << written;
+  }
 }
 
 TEST_F(SharedSnapshotStoreTest, RefusedSuiteNameFallsBackToTheStandardSuite) {
-  writeData(SharedSnapshotStore::dashboardKey, R"({"updatedAt":1,"accounts":[]})");
-  const SharedSnapshotStore refused(location_, "not/a/suite");
+  ASSERT_FALSE(suite().setData(SharedSnapshotStore::dashboardKey, R"({"updatedAt":1,"accounts":[]})"));
+  const SharedSnapshotStore refused(SharedContainer{container_.location, "not/a/suite"});
   // Nothing the companion wrote is visible, and writes stay private.
   EXPECT_EQ(refused.loadDashboard(), std::nullopt);
-  refused.writeWeekOffset(-4);
+  EXPECT_EQ(refused.writeWeekOffset(-4), std::nullopt);
   EXPECT_EQ(refused.readWeekOffset(), -4);
   EXPECT_EQ(store().readWeekOffset(), 0);
-  EXPECT_EQ(defaults::Suite::standard(location_).integer(SharedSnapshotStore::weekOffsetKey), -4);
 }
 
 }  // namespace

@@ -14,57 +14,41 @@ using testing::limitedAccount;
 using testing::plainAccount;
 using Ids = std::vector<std::string>;
 
-TEST(PrioritizedAccounts, HeadroomInTightestWindowWins) {
-  const ZeltoDashboardSnapshot dashboard{0, {limitedAccount("x", {80, 10}), limitedAccount("y", {40, 40})}};
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 1)), Ids{"y"});
-}
-
-TEST(PrioritizedAccounts, SumOfRemainingBreaksTiesThenStoredOrder) {
-  const ZeltoDashboardSnapshot bySum{0, {limitedAccount("x", {50, 70}), limitedAccount("y", {50, 100})}};
-  EXPECT_EQ(idsOf(prioritizedAccounts(bySum, 1)), Ids{"y"});
-  const ZeltoDashboardSnapshot tied{0, {limitedAccount("x", {50, 70}), limitedAccount("y", {70, 50})}};
-  EXPECT_EQ(idsOf(prioritizedAccounts(tied, 1)), Ids{"x"});
-}
-
-TEST(PrioritizedAccounts, KeepsStoredOrderWhenAllLimitedAccountsFit) {
-  const ZeltoDashboardSnapshot dashboard{0, {limitedAccount("tight", {5}), limitedAccount("roomy", {95})}};
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 2)), (Ids{"tight", "roomy"}));
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 3)), (Ids{"tight", "roomy"}));
-}
-
-TEST(PrioritizedAccounts, NonPositiveLimitGivesNothing) {
-  const ZeltoDashboardSnapshot dashboard{0, {limitedAccount("x", {50})}};
-  EXPECT_TRUE(prioritizedAccounts(dashboard, 0).empty());
-  EXPECT_TRUE(prioritizedAccounts(dashboard, -1).empty());
-  EXPECT_TRUE(prioritizedAccounts(dashboard, std::numeric_limits<std::int64_t>::min()).empty());
-}
-
-TEST(PrioritizedAccounts, OutOfRangeUsageIsClampedBeforeRanking) {
+TEST(PrioritizedAccounts, RanksByTightestWindowThenSumThenStoredOrder) {
+  constexpr auto lowest = std::numeric_limits<std::int64_t>::min();
   // 130 % used counts as 0 remaining, -20 % used as 100 remaining.
-  ZeltoDashboardSnapshot dashboard{0, {limitedAccount("over", {0}), limitedAccount("under", {0})}};
-  dashboard.accounts[0].limits->windows[0].usedPercent = 130;
-  dashboard.accounts[1].limits->windows[0].usedPercent = -20;
-  dashboard.accounts.push_back(limitedAccount("half", {50}));
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 3)), (Ids{"over", "under", "half"}));
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 2)), (Ids{"under", "half"}));
-  // Extreme values must not overflow.
-  dashboard.accounts[0].limits->windows[0].usedPercent = std::numeric_limits<std::int64_t>::min();
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 1)), Ids{"over"});
-}
-
-TEST(PrioritizedAccounts, AccountsWithoutLimitsOnlyFillFreePlaces) {
-  const ZeltoDashboardSnapshot dashboard{0, {plainAccount("a"), plainAccount("b"), limitedAccount("c", {10})}};
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 2)), (Ids{"c", "a"}));
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 5)), (Ids{"c", "a", "b"}));
-}
-
-TEST(PrioritizedAccounts, LimitsWithoutWindowsSortLast) {
-  const ZeltoDashboardSnapshot dashboard{0, {limitedAccount("empty", {}), limitedAccount("exhausted", {0})}};
-  EXPECT_EQ(idsOf(prioritizedAccounts(dashboard, 1)), Ids{"exhausted"});
-}
-
-TEST(PrioritizedAccounts, EmptyDashboardGivesNothing) {
-  EXPECT_TRUE(prioritizedAccounts(ZeltoDashboardSnapshot{}, 3).empty());
+  ZeltoDashboardSnapshot clamped{0, {limitedAccount("over", {0}), limitedAccount("under", {0}), limitedAccount("half", {50})}};
+  clamped.accounts[0].limits->windows[0].usedPercent = 130;
+  clamped.accounts[1].limits->windows[0].usedPercent = -20;
+  ZeltoDashboardSnapshot extreme = clamped;
+  extreme.accounts[0].limits->windows[0].usedPercent = lowest;  // must not overflow
+  const ZeltoDashboardSnapshot plain{0, {plainAccount("a"), plainAccount("b"), limitedAccount("c", {10})}};
+  const ZeltoDashboardSnapshot ordered{0, {limitedAccount("tight", {5}), limitedAccount("roomy", {95})}};
+  struct Case {
+    const char* what;
+    ZeltoDashboardSnapshot dashboard;
+    std::int64_t limit;
+    Ids shown;
+  };
+  const Case cases[] = {
+      {"headroom in the tightest window wins",
+       {0, {limitedAccount("x", {80, 10}), limitedAccount("y", {40, 40})}}, 1, {"y"}},
+      {"sum of remaining breaks ties", {0, {limitedAccount("x", {50, 70}), limitedAccount("y", {50, 100})}}, 1, {"y"}},
+      {"then stored order", {0, {limitedAccount("x", {50, 70}), limitedAccount("y", {70, 50})}}, 1, {"x"}},
+      {"all fit: stored order", ordered, 2, {"tight", "roomy"}},
+      {"more places than accounts", ordered, 3, {"tight", "roomy"}},
+      {"zero places", ordered, 0, {}},
+      {"negative places", ordered, lowest, {}},
+      {"clamped usage", clamped, 2, {"under", "half"}},
+      {"clamped usage, all fit", clamped, 3, {"over", "under", "half"}},
+      {"extreme usage", extreme, 1, {"over"}},
+      {"accounts without limits fill free places", plain, 2, {"c", "a"}},
+      {"every account", plain, 5, {"c", "a", "b"}},
+      {"limits without windows sort last", {0, {limitedAccount("empty", {}), limitedAccount("exhausted", {0})}}, 1,
+       {"exhausted"}},
+      {"empty dashboard", {}, 3, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(idsOf(prioritizedAccounts(c.dashboard, c.limit)), c.shown) << c.what;
 }
 
 }  // namespace

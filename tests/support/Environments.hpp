@@ -14,27 +14,30 @@ namespace zelto::testing {
 inline constexpr Date wednesdayMorning = 763466400;
 inline constexpr double day = 86400;
 
-inline host::RequestEnvironment environmentIn(const std::filesystem::path& directory, Date now = wednesdayMorning,
-                                              const std::string& timeZone = "UTC", int firstWeekday = 2) {
-  return host::RequestEnvironment{now, *locale::Calendar::make(timeZone, firstWeekday), locale::Locale::make("en_US"),
-                                  host::SharedContainer{defaults::SuiteLocation{directory, "zelto-tests"},
-                                                        SharedSnapshotStore::appGroupIdentifier}};
+inline host::RequestEnvironment environmentAt(Date now = wednesdayMorning, const std::string& timeZone = "UTC",
+                                              int firstWeekday = 2) {
+  return host::RequestEnvironment{now, *locale::Calendar::make(timeZone, firstWeekday), locale::Locale::make("en_US")};
 }
 
-inline defaults::Suite suiteOf(const host::RequestEnvironment& environment) {
-  return defaults::Suite::open(environment.container.suiteName, environment.container.location);
+// The app group's suite in `directory`.
+inline SharedContainer containerIn(const std::filesystem::path& directory) {
+  return SharedContainer{defaults::SuiteLocation{directory, "zelto-tests"}};
 }
 
-inline void storeDashboard(const host::RequestEnvironment& environment, const ZeltoDashboardSnapshot& dashboard) {
-  suiteOf(environment).setData(SharedSnapshotStore::dashboardKey, encodeJson(dashboard));
+inline defaults::Suite suiteOf(const SharedContainer& container) {
+  return defaults::Suite::open(container.suiteName, container.location);
 }
 
-inline void storeOffset(const host::RequestEnvironment& environment, std::int64_t offset) {
-  suiteOf(environment).setInteger(SharedSnapshotStore::weekOffsetKey, offset);
+inline void storeDashboard(const SharedContainer& container, const ZeltoDashboardSnapshot& dashboard) {
+  suiteOf(container).setData(SharedSnapshotStore::dashboardKey, encodeJson(dashboard));
 }
 
-inline std::optional<std::int64_t> storedOffset(const host::RequestEnvironment& environment) {
-  return suiteOf(environment).integer(SharedSnapshotStore::weekOffsetKey);
+inline void storeOffset(const SharedContainer& container, std::int64_t offset) {
+  suiteOf(container).setInteger(SharedSnapshotStore::weekOffsetKey, offset);
+}
+
+inline std::optional<std::int64_t> storedOffset(const SharedContainer& container) {
+  return suiteOf(container).integer(SharedSnapshotStore::weekOffsetKey).value();
 }
 
 }  // namespace zelto::testing

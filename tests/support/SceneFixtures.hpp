@@ -22,7 +22,7 @@ inline const render::PangoTextSystem& sceneTextSystem() {
 
 // The fixed request of view tests and goldens: Wednesday 2025-03-12 10:00
 // UTC, weeks from Monday, US English; the suite is never read.
-inline host::RequestEnvironment sceneRequest() { return environmentIn("/nonexistent"); }
+inline host::RequestEnvironment sceneRequest() { return environmentAt(); }
 
 // The sample dashboard as built at the fixed request's time.
 inline ZeltoDashboardSnapshot sampleAt(const host::RequestEnvironment& request) {

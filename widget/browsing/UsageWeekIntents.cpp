@@ -1,9 +1,7 @@
 #include "widget/browsing/UsageWeekIntents.hpp"
 
-#include <algorithm>
 #include <limits>
 
-#include "widget/model/SharedSnapshotStore.hpp"
 #include "widget/model/UsageHistoryBounds.hpp"
 #include "widget/model/WidgetKind.hpp"
 
@@ -18,21 +16,28 @@ std::int64_t steppedWeekOffset(const std::optional<ZeltoDashboardSnapshot>& dash
   if (__builtin_add_overflow(stored, step, &candidate)) {
     candidate = step < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
   }
-  const std::int64_t floor = earliestUsageWeekOffset(*dashboard, calendar, now);
-  return std::max(std::min<std::int64_t>(candidate, 0), floor);
+  return boundedWeekOffset(candidate, earliestUsageWeekOffset(*dashboard, calendar, now));
 }
 
-host::IntentResult performWeekStep(std::int64_t step, const host::IntentContext& context) {
+host::IntentResult performWeekStep(std::int64_t step, const SharedContainer& container,
+                                   const host::IntentContext& context) {
   const auto& environment = context.environment;
-  const SharedSnapshotStore store(environment.container.location, environment.container.suiteName);
-  // 1. Load the dashboard and the stored offset.
+  const SharedSnapshotStore store(container);
+  // 1. Load the dashboard and the stored offset. A read that could not
+  // complete must not turn into "no data": that would reset the offset.
   const auto dashboard = store.loadDashboard();
-  const std::int64_t stored = store.readWeekOffset();
+  if (dashboard.isBusy()) return host::IntentResult::notRunNow(dashboard.busy().message);
+  const auto stored = store.readWeekOffset();
+  if (stored.isBusy()) return host::IntentResult::notRunNow(stored.busy().message);
   // 2. Step within the weeks that have data and store the result.
-  store.writeWeekOffset(steppedWeekOffset(dashboard, stored, step, environment.calendar, environment.now));
+  const std::int64_t offset =
+      steppedWeekOffset(dashboard.value(), stored.value(), step, environment.calendar, environment.now);
+  if (auto error = store.writeWeekOffset(offset)) {
+    return error->isBusy() ? host::IntentResult::notRunNow(error->message) : host::IntentResult::failed(error->message);
+  }
   // 3. Have the host rebuild the widget with the new offset.
   context.widgetCenter.reloadTimelines(zeltoLimitsWidgetKind);
-  return {};
+  return host::IntentResult::done();
 }
 
 }  // namespace zelto

@@ -6,7 +6,7 @@
 
 #include "platform/host/AppIntent.hpp"
 #include "platform/locale/Calendar.hpp"
-#include "widget/model/SnapshotRecords.hpp"
+#include "widget/model/SharedSnapshotStore.hpp"
 
 namespace zelto {
 
@@ -17,31 +17,35 @@ std::int64_t steppedWeekOffset(const std::optional<ZeltoDashboardSnapshot>& dash
                                std::int64_t step, const locale::Calendar& calendar, Date now);
 
 // Shared body of both week intents: load, step, store (even when unchanged),
-// then ask the host to reload the widget's timelines.
-host::IntentResult performWeekStep(std::int64_t step, const host::IntentContext& context);
+// then ask the host to reload the widget's timelines. When the suite could
+// not be read or written now, nothing is stored, nothing is reloaded, and
+// the result says that the intent did not run.
+host::IntentResult performWeekStep(std::int64_t step, const SharedContainer& container,
+                                   const host::IntentContext& context);
+
+// One step of the usage chart, `step` weeks, for the widget whose data lives
+// in `container`. A view that only names the intent for a button may make
+// one without a container: performing that one finds no suite, stores
+// nothing and reports that it failed. The host runs the one it was given.
+template <std::int64_t step>
+class UsageWeekIntent final : public host::AppIntent {
+ public:
+  UsageWeekIntent() = default;
+  explicit UsageWeekIntent(SharedContainer container) : container_(std::move(container)) {}
+  std::string identifier() const override { return step < 0 ? "PreviousUsageWeekIntent" : "NextUsageWeekIntent"; }
+  std::string title() const override { return step < 0 ? "Previous Zelto Usage Week" : "Next Zelto Usage Week"; }
+  bool openAppWhenRun() const override { return false; }
+  host::IntentResult perform(const host::IntentContext& context) const override {
+    return performWeekStep(step, container_, context);
+  }
+
+ private:
+  SharedContainer container_;
+};
 
 // Steps the usage chart one week back.
-class PreviousUsageWeekIntent final : public host::AppIntent {
- public:
-  static constexpr std::int64_t step = -1;
-  std::string identifier() const override { return "PreviousUsageWeekIntent"; }
-  std::string title() const override { return "Previous Zelto Usage Week"; }
-  bool openAppWhenRun() const override { return false; }
-  host::IntentResult perform(const host::IntentContext& context) const override {
-    return performWeekStep(step, context);
-  }
-};
-
+using PreviousUsageWeekIntent = UsageWeekIntent<-1>;
 // Steps the usage chart one week forward.
-class NextUsageWeekIntent final : public host::AppIntent {
- public:
-  static constexpr std::int64_t step = 1;
-  std::string identifier() const override { return "NextUsageWeekIntent"; }
-  std::string title() const override { return "Next Zelto Usage Week"; }
-  bool openAppWhenRun() const override { return false; }
-  host::IntentResult perform(const host::IntentContext& context) const override {
-    return performWeekStep(step, context);
-  }
-};
+using NextUsageWeekIntent = UsageWeekIntent<1>;
 
 }  // namespace zelto

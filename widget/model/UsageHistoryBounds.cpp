@@ -102,6 +102,12 @@ std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::C
   return -(std::max<std::int64_t>(*days, 0) / 7);
 }
 
+std::int64_t atMostCurrentWeek(std::int64_t offset) { return std::min<std::int64_t>(offset, 0); }
+
+std::int64_t boundedWeekOffset(std::int64_t offset, std::int64_t floor) {
+  return std::max(atMostCurrentWeek(offset), floor);
+}
+
 std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
                                      Date now) {
   std::int64_t earliest = 0;

@@ -25,6 +25,14 @@ std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar&
 // negative.
 std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now);
 
+// A week offset is never above 0, the current week: a larger value (written
+// by another program, or stepped past the current week) means 0.
+std::int64_t atMostCurrentWeek(std::int64_t offset);
+
+// The week offset shown or stored for `offset`: at most the current week and
+// at least `floor`, the oldest week that has data (earliestUsageWeekOffset).
+std::int64_t boundedWeekOffset(std::int64_t offset, std::int64_t floor);
+
 // The smallest earliestWeekOffset over the accounts whose usage has buckets;
 // 0 when none has.
 std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,

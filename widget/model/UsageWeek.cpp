@@ -29,7 +29,7 @@ std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, std::int64_t
   // 2. The current week, and 3. the offset, never above 0.
   const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
   if (!currentWeek) return std::nullopt;
-  const std::int64_t clampedOffset = std::min<std::int64_t>(offset, 0);
+  const std::int64_t clampedOffset = atMostCurrentWeek(offset);
 
   // 4. The start of the week shown.
   const std::optional<Date> weekStart = calendar.addingWeeks(currentWeek->start, clampedOffset);
@@ -88,9 +88,8 @@ std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard,
   if (shown == dashboard.accounts.end()) return std::nullopt;
 
   // 2. The offset bounded to the reach of every account's data.
-  const std::int64_t bounded =
-      std::max(std::min<std::int64_t>(offset, 0), earliestUsageWeekOffset(dashboard, calendar, now));
-  return week(*shown->usage, bounded, calendar, now);
+  return week(*shown->usage, boundedWeekOffset(offset, earliestUsageWeekOffset(dashboard, calendar, now)), calendar,
+              now);
 }
 
 }  // namespace zelto

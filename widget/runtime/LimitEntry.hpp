@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/locale/Date.hpp"
 #include "widget/model/SnapshotRecords.hpp"
@@ -16,6 +17,11 @@ struct LimitEntry {
   Date date = 0;
   std::optional<ZeltoDashboardSnapshot> dashboard;
   std::int64_t usageWeekOffset = 0;
+  // Set when the suite could not be read now (another process held it past
+  // the wait, or the disk failed), with what went wrong. The entry then has
+  // no dashboard, and is not "no data": a host keeps showing its last good
+  // entry and asks again soon.
+  std::optional<std::string> transientFailure;
 
   bool operator==(const LimitEntry&) const = default;
 };

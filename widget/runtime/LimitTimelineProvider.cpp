@@ -1,54 +1,54 @@
 #include "widget/runtime/LimitTimelineProvider.hpp"
 
-#include <algorithm>
-
-#include "widget/model/SharedSnapshotStore.hpp"
 #include "widget/model/UsageHistoryBounds.hpp"
 
 namespace zelto {
-namespace {
-
-SharedSnapshotStore storeOf(const host::RequestEnvironment& environment) {
-  return SharedSnapshotStore(environment.container.location, environment.container.suiteName);
-}
-
-}  // namespace
 
 LimitEntry LimitTimelineProvider::placeholder(const host::TimelineProviderContext& context) const {
   const auto& environment = context.environment;
-  return LimitEntry{environment.now, ZeltoDashboardSnapshot::sample(environment.now, environment.calendar), 0};
+  return LimitEntry{environment.now, ZeltoDashboardSnapshot::sample(environment.now, environment.calendar), 0, {}};
 }
 
 void LimitTimelineProvider::getSnapshot(const host::TimelineProviderContext& context,
                                         const std::function<void(LimitEntry)>& completion) const {
   const auto& environment = context.environment;
-  std::optional<ZeltoDashboardSnapshot> dashboard =
-      context.isPreview ? std::optional(ZeltoDashboardSnapshot::sample(environment.now, environment.calendar))
-                        : storeOf(environment).loadDashboard();
-  completion(makeEntry(std::move(dashboard), environment));
+  const SharedSnapshotStore store(container_);
+  if (context.isPreview) {
+    completion(makeEntry(std::optional(ZeltoDashboardSnapshot::sample(environment.now, environment.calendar)), store,
+                         environment));
+  } else {
+    completion(makeEntry(store.loadDashboard(), store, environment));
+  }
 }
 
 void LimitTimelineProvider::getTimeline(const host::TimelineProviderContext& context,
                                         const std::function<void(host::Timeline<LimitEntry>)>& completion) const {
   const auto& environment = context.environment;
+  const SharedSnapshotStore store(container_);
   host::Timeline<LimitEntry> timeline;
-  timeline.entries.push_back(makeEntry(storeOf(environment).loadDashboard(), environment));
-  timeline.policy = host::TimelineReloadPolicy::after(environment.now + reloadInterval);
+  timeline.entries.push_back(makeEntry(store.loadDashboard(), store, environment));
+  const bool transient = timeline.entries.back().transientFailure.has_value();
+  timeline.policy = host::TimelineReloadPolicy::after(environment.now + (transient ? retryInterval : reloadInterval));
   completion(std::move(timeline));
 }
 
-LimitEntry LimitTimelineProvider::makeEntry(std::optional<ZeltoDashboardSnapshot> dashboard,
+LimitEntry LimitTimelineProvider::makeEntry(StoreRead<std::optional<ZeltoDashboardSnapshot>> dashboard,
+                                            const SharedSnapshotStore& store,
                                             const host::RequestEnvironment& environment) {
-  // 1. The stored offset is read in every case, already at most 0.
-  const std::int64_t stored = storeOf(environment).readWeekOffset();
   LimitEntry entry;
   entry.date = environment.now;
-  // 2. With a dashboard, the offset may reach back no further than its usage.
-  if (dashboard) {
-    const std::int64_t floor = earliestUsageWeekOffset(*dashboard, environment.calendar, environment.now);
-    entry.usageWeekOffset = std::max(std::min<std::int64_t>(stored, 0), floor);
+  // 1. The stored offset is read in every case, already at most 0.
+  const StoreRead<std::int64_t> stored = store.readWeekOffset();
+  if (dashboard.isBusy() || stored.isBusy()) {
+    entry.transientFailure = (dashboard.isBusy() ? dashboard.busy() : stored.busy()).message;
+    return entry;
   }
-  entry.dashboard = std::move(dashboard);
+  // 2. With a dashboard, the offset may reach back no further than its usage.
+  entry.dashboard = std::move(dashboard).value();
+  if (entry.dashboard) {
+    entry.usageWeekOffset = boundedWeekOffset(
+        stored.value(), earliestUsageWeekOffset(*entry.dashboard, environment.calendar, environment.now));
+  }
   return entry;
 }
 

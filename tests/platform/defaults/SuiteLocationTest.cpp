@@ -15,54 +15,41 @@ locale::EnvironmentLookup environmentOf(std::map<std::string, std::string> varia
   };
 }
 
-struct DirectoryCase {
+struct LocationCase {
   const char* description;
+  std::optional<std::filesystem::path> named;
   std::map<std::string, std::string> variables;
-  std::optional<std::filesystem::path> expected;
+  std::optional<std::filesystem::path> directory;
+  FolderOrigin origin = FolderOrigin::namedByUser;
 };
 
-TEST(DefaultSuiteDirectory, FollowsOverrideThenXdgDataHomeThenHome) {
-  const DirectoryCase cases[] = {
-      {"override wins",
+TEST(SuiteLocation, FollowsTheCommandLineThenTheOverrideThenXdgDataHomeThenHome) {
+  constexpr auto standard = FolderOrigin::defaultFolder;
+  const LocationCase cases[] = {
+      {"named folder wins", "/opt/s", {{"ZELTO_LIMITS_DEFAULTS_DIR", "/srv/suites"}}, "/opt/s"},
+      {"override before the default",
+       std::nullopt,
        {{"ZELTO_LIMITS_DEFAULTS_DIR", "/srv/suites"}, {"XDG_DATA_HOME", "/data"}, {"HOME", "/home/ada"}},
        "/srv/suites"},
-      {"relative override is taken as given", {{"ZELTO_LIMITS_DEFAULTS_DIR", "suites"}}, "suites"},
+      {"relative override is taken as given", std::nullopt, {{"ZELTO_LIMITS_DEFAULTS_DIR", "suites"}}, "suites"},
       {"empty override is ignored",
+       std::nullopt,
        {{"ZELTO_LIMITS_DEFAULTS_DIR", ""}, {"XDG_DATA_HOME", "/data"}},
-       "/data/zelto-limits"},
-      {"XDG_DATA_HOME before HOME", {{"XDG_DATA_HOME", "/data"}, {"HOME", "/home/ada"}}, "/data/zelto-limits"},
-      {"empty XDG_DATA_HOME falls back to HOME",
-       {{"XDG_DATA_HOME", ""}, {"HOME", "/home/ada"}},
-       "/home/ada/.local/share/zelto-limits"},
+       "/data/zelto-limits",
+       standard},
       {"relative XDG_DATA_HOME is invalid",
+       std::nullopt,
        {{"XDG_DATA_HOME", "data"}, {"HOME", "/home/ada"}},
-       "/home/ada/.local/share/zelto-limits"},
-      {"HOME alone", {{"HOME", "/home/ada"}}, "/home/ada/.local/share/zelto-limits"},
-      {"nothing set", {}, std::nullopt},
-      {"only empty values", {{"HOME", ""}, {"XDG_DATA_HOME", ""}}, std::nullopt},
+       "/home/ada/.local/share/zelto-limits",
+       standard},
+      {"nothing set", std::nullopt, {{"HOME", ""}}, std::nullopt},
   };
-  for (const DirectoryCase& testCase : cases) {
-    EXPECT_EQ(defaultSuiteDirectory(environmentOf(testCase.variables)), testCase.expected) << testCase.description;
-  }
-}
-
-TEST(IsValidSuiteName, RefusesNamesThatAreNotOneFileName) {
-  const std::pair<std::string, bool> cases[] = {
-      {"group.zelto.limits", true},
-      {"zelto-limits-defaults", true},
-      {"...", true},
-      {".hidden", true},
-      {"with space", true},
-      {"", false},
-      {".", false},
-      {"..", false},
-      {"a/b", false},
-      {"/", false},
-      {"../escape", false},
-      {std::string("a\0b", 3), false},
-  };
-  for (const auto& [name, valid] : cases) {
-    EXPECT_EQ(isValidSuiteName(name), valid) << "name \"" << name << "\"";
+  for (const LocationCase& testCase : cases) {
+    const auto location = suiteLocation(testCase.named, environmentOf(testCase.variables), "tool");
+    ASSERT_EQ(location.has_value(), testCase.directory.has_value()) << testCase.description;
+    if (!location) continue;
+    EXPECT_EQ(location->directory, *testCase.directory) << testCase.description;
+    EXPECT_EQ(location->origin, testCase.origin) << testCase.description;
   }
 }
 
