@@ -3,17 +3,18 @@
 #include <boost/json/parse.hpp>
 
 #include <fstream>
+#include <limits>
 #include <map>
 #include <sstream>
 
 #include <unistd.h>
 
-#include "apps/zelto-limits-widget/IsoDate.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 #include "tests/support/Dashboards.hpp"
 #include "tests/support/Environments.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
+#include "widget/model/UsageHistoryBounds.hpp"
 
 namespace zelto::cli {
 namespace {
@@ -41,25 +42,6 @@ boost::json::value runAndParse(int (*command)(const host::RequestEnvironment&, s
   std::ostringstream out;
   EXPECT_EQ(command(environment, out), 0);
   return boost::json::parse(out.str());
-}
-
-TEST(ParseIso8601, ReadsOffsetsZonesFractionsAndLocalTimes) {
-  const auto utc = *locale::Calendar::make("UTC", 1);
-  const auto berlin = *locale::Calendar::make("Europe/Berlin", 2);
-  EXPECT_EQ(parseIso8601("2025-03-12T10:00:00+01:00", utc), testing::wednesdayMorning - 3600);
-  EXPECT_EQ(parseIso8601("2025-03-12T10:00:00Z", berlin), testing::wednesdayMorning);
-  EXPECT_EQ(parseIso8601("2025-03-10T09:30:00.250Z", utc), 763291800.25);
-  EXPECT_EQ(parseIso8601("2025-03-12T11:00:00", berlin), testing::wednesdayMorning);
-  EXPECT_EQ(parseIso8601("2025-03-12", utc), testing::wednesdayMorning - 10 * 3600);
-  EXPECT_EQ(parseIso8601("2001-01-01T00:00:00Z", utc), 0);
-}
-
-TEST(ParseIso8601, RefusesAnythingElse) {
-  const auto utc = *locale::Calendar::make("UTC", 1);
-  for (const char* text :
-       {"", "yesterday", "2025-03-12T10:00:00Zjunk", "2025-13-01", "2025-02-30T10:00:00Z", "763466400", "12/03/2025"}) {
-    EXPECT_FALSE(parseIso8601(text, utc)) << text;
-  }
 }
 
 TEST(ResolveRequest, OptionsOverrideTheUserSettings) {
@@ -90,25 +72,81 @@ TEST(ResolveRequest, DirectoryComesFromTheEnvironment) {
   EXPECT_EQ(overridden.container.location.directory, "/srv/suites");
 }
 
-TEST(ResolveRequest, BadValuesAreUsageErrors) {
+TEST(ResolveRequest, BadValuesAreUsageErrorsThatSayWhatIsWrong) {
   testing::TemporaryDirectory directory;
-  const auto environment = fakeEnvironment({{"HOME", directory.path().string()}});
-  auto expectRefused = [&](RequestOptions options, SuiteAccess access = SuiteAccess::read) {
-    EXPECT_THROW(resolveRequest(options, environment, access), UsageError);
-  };
-  expectRefused(optionsWith(&RequestOptions::timeZone, "Mars/Olympus_Mons"));
-  expectRefused(optionsWith(&RequestOptions::now, "tomorrow"));
-  expectRefused(optionsWith(&RequestOptions::firstWeekday, 0));
-  expectRefused(optionsWith(&RequestOptions::firstWeekday, 8));
-  expectRefused(optionsWith(&RequestOptions::suiteName, "../escape"));
-  expectRefused(optionsWith(&RequestOptions::suiteName, ""));
-  expectRefused(optionsWith(&RequestOptions::directory, ""));
-  // A file where the folder should be.
   const auto file = directory.path() / "not-a-folder";
   std::ofstream(file) << "x";
-  expectRefused(optionsWith(&RequestOptions::directory, file.string()));
+  // Settings from the environment that ICU does not know fall back quietly.
+  const auto environment =
+      fakeEnvironment({{"HOME", directory.path().string()}, {"TZ", "Mars/Olympus_Mons"}, {"LANG", "xx_YY.UTF-8"}});
+  EXPECT_NO_THROW(resolveRequest({}, environment, SuiteAccess::read));
+
+  const std::pair<RequestOptions, std::string> cases[] = {
+      {optionsWith(&RequestOptions::timeZone, "Mars/Olympus_Mons"), "--time-zone: unknown time zone"},
+      {optionsWith(&RequestOptions::localeName, "xx_YY"), "--locale: unknown locale \"xx_YY\""},
+      {optionsWith(&RequestOptions::now, "tomorrow"), "--now: expected an ISO-8601 date and time"},
+      {optionsWith(&RequestOptions::firstWeekday, 0), "--first-weekday"},
+      {optionsWith(&RequestOptions::firstWeekday, 8), "--first-weekday"},
+      {optionsWith(&RequestOptions::suiteName, "../escape"), "--suite"},
+      {optionsWith(&RequestOptions::suiteName, ""), "--suite"},
+      {optionsWith(&RequestOptions::directory, ""), "--dir"},
+      {optionsWith(&RequestOptions::directory, file.string()), "it is not a folder"},
+  };
+  for (const auto& [options, message] : cases) {
+    try {
+      resolveRequest(options, environment, SuiteAccess::read);
+      ADD_FAILURE() << "accepted; expected " << message;
+    } catch (const UsageError& error) {
+      EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+    }
+  }
   // Nothing can tell where the suite lives.
   EXPECT_THROW(resolveRequest({}, fakeEnvironment({}), SuiteAccess::read), UsageError);
+}
+
+TEST(ResolveRequest, NowInADaylightSavingGapIsALocalTimeThatDoesNotExist) {
+  RequestOptions options = optionsWith(&RequestOptions::now, "2025-03-30T02:30:00");
+  options.timeZone = "Europe/Berlin";
+  options.directory = "/nonexistent";
+  try {
+    resolveRequest(options, fakeEnvironment({}), SuiteAccess::read);
+    ADD_FAILURE() << "accepted a skipped local time";
+  } catch (const UsageError& error) {
+    EXPECT_STREQ(error.what(),
+                 "--now: the local time \"2025-03-30T02:30:00\" does not exist in the time zone Europe/Berlin "
+                 "(its clocks skip it)");
+  }
+}
+
+TEST(ResolveRequest, NowBefore1582HasTheDayKeyItWasGiven) {
+  const auto environment =
+      resolveRequest(optionsWith(&RequestOptions::now, "1500-03-01T12:00:00Z"),
+                     fakeEnvironment({{"HOME", "/nonexistent"}, {"TZ", "UTC"}}), SuiteAccess::read);
+  EXPECT_EQ(dayKey(environment.now, environment.calendar), "1500-03-01");
+}
+
+TEST(ParseWeekOffset, TakesWholeDecimalNumbersWithinRangeOnly) {
+  const std::pair<std::string, std::optional<std::int64_t>> cases[] = {
+      {"0", 0},
+      {"-3", -3},
+      {"+2", 2},
+      {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
+      {"-9223372036854775809", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+      {"0x10", std::nullopt},
+      {"1e3", std::nullopt},
+      {"1.0", std::nullopt},
+      {" 1", std::nullopt},
+      {"", std::nullopt},
+      {"-", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    if (expected) {
+      EXPECT_EQ(parseWeekOffset(text), *expected) << text;
+    } else {
+      EXPECT_THROW(parseWeekOffset(text), UsageError) << text;
+    }
+  }
 }
 
 TEST(ResolveRequest, MissingFolderReadsAsEmptyButMustBeCreatableForWrites) {
@@ -132,16 +170,14 @@ class WidgetCommandsTest : public ::testing::Test {
   host::RequestEnvironment environment = testing::environmentIn(directory.path());
 };
 
-TEST_F(WidgetCommandsTest, NoDataIsAnEntryWithoutDashboard) {
-  const auto timeline = runAndParse(runTimeline, environment);
-  EXPECT_EQ(timeline, boost::json::parse(R"({"entries": [{"date": 763466400, "dashboard": null,
-                                             "usageWeekOffset": 0}], "reloadAfter": 763467300})"));
+TEST_F(WidgetCommandsTest, EntriesCarryTheDashboardAsStoredOrNone) {
+  EXPECT_EQ(runAndParse(runTimeline, environment),
+            boost::json::parse(R"({"entries": [{"date": 763466400, "dashboard": null, "usageWeekOffset": 0}],
+                                   "reloadAfter": 763467300})"));
   std::ostringstream out;
-  EXPECT_EQ(runSnapshot(environment, false, out), 0);
-  EXPECT_EQ(boost::json::parse(out.str()).at("dashboard"), nullptr);
-}
+  EXPECT_EQ(runWeek(environment, 0, out), 0);
+  EXPECT_EQ(boost::json::parse(out.str()), nullptr);
 
-TEST_F(WidgetCommandsTest, EntriesCarryTheDashboardAsStored) {
   auto account = testing::limitedAccount("work", {70});
   account.usage = testing::usageOn({environment.now - 7 * day}, environment.calendar, 1500);
   const ZeltoDashboardSnapshot dashboard{environment.now - 60, {account}};
@@ -151,8 +187,7 @@ TEST_F(WidgetCommandsTest, EntriesCarryTheDashboardAsStored) {
   const auto& entry = timeline.at("entries").at(0);
   EXPECT_EQ(entry.at("dashboard"), boost::json::value(toJson(dashboard)));
   EXPECT_EQ(entry.at("usageWeekOffset"), -1);
-  const auto placeholder = runAndParse(runPlaceholder, environment);
-  EXPECT_EQ(placeholder.at("dashboard").at("accounts").as_array().size(), 2u);
+  EXPECT_EQ(runAndParse(runPlaceholder, environment).at("dashboard").at("accounts").as_array().size(), 2u);
 }
 
 TEST_F(WidgetCommandsTest, IntentsPrintStoredOffsetAndReloads) {
@@ -194,12 +229,6 @@ TEST_F(WidgetCommandsTest, WeekPrintsTheUsageWeekWithLabelsAndFigures) {
   EXPECT_EQ(previous.at("peakTokens"), 1240000);
   EXPECT_EQ(previous.at("abbreviated").at("peakTokens"), "1.2M");
   EXPECT_EQ(previous.at("isCurrentWeek"), false);
-}
-
-TEST_F(WidgetCommandsTest, WeekWithoutDataIsNull) {
-  std::ostringstream out;
-  EXPECT_EQ(runWeek(environment, 0, out), 0);
-  EXPECT_EQ(boost::json::parse(out.str()), nullptr);
 }
 
 }  // namespace

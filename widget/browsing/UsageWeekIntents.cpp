@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "widget/model/SaturatingAdd.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
 #include "widget/model/UsageHistoryBounds.hpp"
 #include "widget/model/WidgetKind.hpp"
@@ -14,10 +15,7 @@ std::int64_t steppedWeekOffset(const std::optional<ZeltoDashboardSnapshot>& dash
   if (!dashboard) return 0;
   // The candidate saturates instead of wrapping: a stored offset at the most
   // negative value stepping back stays there, and the floor bounds it anyway.
-  std::int64_t candidate = 0;
-  if (__builtin_add_overflow(stored, step, &candidate)) {
-    candidate = step < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
-  }
+  const std::int64_t candidate = saturatingAdd(stored, step);
   const std::int64_t floor = earliestUsageWeekOffset(*dashboard, calendar, now);
   return std::max(std::min<std::int64_t>(candidate, 0), floor);
 }
