@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 #include <stdexcept>
 #include <string>
 

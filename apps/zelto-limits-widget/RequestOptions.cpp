@@ -65,8 +65,8 @@ Date parseNow(const std::string& text, const locale::Calendar& calendar) {
   const auto parsed = locale::parseIso8601(text, calendar);
   if (const Date* date = std::get_if<Date>(&parsed)) return *date;
   if (std::get<locale::Iso8601Failure>(parsed) == locale::Iso8601Failure::nonexistentLocalTime) {
-    throw UsageError("--now: the local time \"" + text + "\" does not exist in the time zone " +
-                     calendar.timeZoneId() + " (its clocks skip it)");
+    throw UsageError("--now: the local time \"" + text + "\" does not exist in the time zone " + calendar.timeZoneId() +
+                     " (its clocks skip it)");
   }
   throw UsageError("--now: expected an ISO-8601 date and time such as 2025-03-12T10:00:00+01:00, found \"" + text +
                    "\"");

@@ -97,8 +97,7 @@ struct ZonedDateFormat {
 using SharedDateFormat = TurnTakingFormat<ZonedDateFormat>;
 using SharedListFormat = TurnTakingFormat<icu::ListFormatter>;
 
-std::unique_ptr<SharedDateFormat> sharedDateFormat(std::unique_ptr<icu::DateFormat> format,
-                                                   const icu::Locale& locale) {
+std::unique_ptr<SharedDateFormat> sharedDateFormat(std::unique_ptr<icu::DateFormat> format, const icu::Locale& locale) {
   if (!format) return nullptr;
   // Dates are shown in the same calendar as they are computed in.
   auto calendar = prolepticGregorianCalendar(*icu::TimeZone::getGMT(), locale);

@@ -92,8 +92,6 @@ std::optional<icu::Locale> knownIcuLocaleFromName(std::string_view name) {
   return locale;
 }
 
-icu::Locale icuLocaleFromName(std::string_view name) {
-  return knownIcuLocaleFromName(name).value_or(fallbackLocale());
-}
+icu::Locale icuLocaleFromName(std::string_view name) { return knownIcuLocaleFromName(name).value_or(fallbackLocale()); }
 
 }  // namespace zelto::locale

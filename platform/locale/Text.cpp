@@ -111,7 +111,8 @@ bool containsControlCharacter(std::string_view text, std::string_view allowed) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   for (std::size_t index = 0; index < text.size();) {
     const auto [codePoint, next] = codePointAt(bytes, text.size(), index);
-    const bool isAllowed = codePoint >= 0 && codePoint < 0x80 && allowed.find(static_cast<char>(codePoint)) != std::string_view::npos;
+    const bool isAllowed =
+        codePoint >= 0 && codePoint < 0x80 && allowed.find(static_cast<char>(codePoint)) != std::string_view::npos;
     if (codePoint >= 0 && !isAllowed && u_charType(codePoint) == U_CONTROL_CHAR) return true;
     index = next;
   }

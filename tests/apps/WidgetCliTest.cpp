@@ -62,16 +62,6 @@ TEST(ResolveRequest, OptionsOverrideTheUserSettings) {
   EXPECT_EQ(environment.container.suiteName, "group.zelto.limits");
 }
 
-TEST(ResolveRequest, DirectoryComesFromTheEnvironment) {
-  const auto environment =
-      resolveRequest({}, fakeEnvironment({{"HOME", "/home/someone"}, {"TZ", "UTC"}, {"LANG", "C"}}), SuiteAccess::read);
-  EXPECT_EQ(environment.container.location.directory, "/home/someone/.local/share/zelto-limits");
-  const auto overridden =
-      resolveRequest({}, fakeEnvironment({{"HOME", "/home/someone"}, {"ZELTO_LIMITS_DEFAULTS_DIR", "/srv/suites"}}),
-                     SuiteAccess::read);
-  EXPECT_EQ(overridden.container.location.directory, "/srv/suites");
-}
-
 TEST(ResolveRequest, BadValuesAreUsageErrorsThatSayWhatIsWrong) {
   testing::TemporaryDirectory directory;
   const auto file = directory.path() / "not-a-folder";
@@ -90,8 +80,7 @@ TEST(ResolveRequest, BadValuesAreUsageErrorsThatSayWhatIsWrong) {
       {optionsWith(&RequestOptions::suiteName, "../escape"), "--suite"},
       {optionsWith(&RequestOptions::suiteName, ""), "--suite"},
       {optionsWith(&RequestOptions::directory, ""), "--dir"},
-      {optionsWith(&RequestOptions::directory, file.string()), "it is not a folder"},
-  };
+      {optionsWith(&RequestOptions::directory, file.string()), "it is not a folder"}};
   for (const auto& [options, message] : cases) {
     try {
       resolveRequest(options, environment, SuiteAccess::read);
@@ -138,8 +127,7 @@ TEST(ParseWeekOffset, TakesWholeDecimalNumbersWithinRangeOnly) {
       {"1.0", std::nullopt},
       {" 1", std::nullopt},
       {"", std::nullopt},
-      {"-", std::nullopt},
-  };
+      {"-", std::nullopt}};
   for (const auto& [text, expected] : cases) {
     if (expected) {
       EXPECT_EQ(parseWeekOffset(text), *expected) << text;

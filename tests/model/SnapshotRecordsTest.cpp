@@ -59,8 +59,7 @@ TEST(PlanDisplayName, UpperCasesTheFirstCharacterOnly) {
       {"\u03b1lpha", "\u0391lpha"},
       {"2x", "2x"},
       {" plus", " plus"},
-      {"\U0001F680 rocket", "\U0001F680 rocket"},
-  };
+      {"\U0001F680 rocket", "\U0001F680 rocket"}};
   for (const auto& [plan, label] : cases) {
     ZeltoLimitSnapshot limits;
     limits.plan = plan;

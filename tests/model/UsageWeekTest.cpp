@@ -120,8 +120,7 @@ TEST(UsageWeek, BucketRules) {
       {"NegativeCountsAsZero", {{"2025-03-10", -50}, {"2025-03-11", 3}}, {0, 3, 0, 0, 0, 0, 0}},
       {"NegativeLaterReplacesPositive", {{"2025-03-10", 9}, {"2025-03-10", -1}}, {0, 0, 0, 0, 0, 0, 0}},
       {"UnpaddedKeyNeverMatches", {{"2025-3-10", 5}, {"2025-03-10 ", 6}, {"garbage", 7}}, {0, 0, 0, 0, 0, 0, 0}},
-      {"KeysOutsideTheWeekIgnored", {{"2025-03-09", 5}, {"2025-03-17", 6}}, {0, 0, 0, 0, 0, 0, 0}},
-  };
+      {"KeysOutsideTheWeekIgnored", {{"2025-03-09", 5}, {"2025-03-17", 6}}, {0, 0, 0, 0, 0, 0, 0}}};
   for (const Case& c : cases) {
     const auto current = week(usageWith(c.buckets), 0, calendar, now);
     ASSERT_TRUE(current) << c.name;

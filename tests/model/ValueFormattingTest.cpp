@@ -27,31 +27,31 @@ void expectTokens(const char* localeName, const std::vector<TokenCase>& cases) {
 }
 
 TEST(AbbreviatedTokens, UnitedStatesEnglish) {
-  expectTokens("en_US", {
-                            {std::numeric_limits<std::int64_t>::min(), "0"},
-                            {-5, "0"},
-                            {0, "0"},
-                            {999, "999"},
-                            {1000, "1K"},
-                            {1250, "1.2K"},  // half to even
-                            {1350, "1.4K"},  // half to even, upwards
-                            {1249, "1.2K"},
-                            {9960, "10K"},
-                            {10000, "10K"},
-                            {10500, "10K"},  // half to even without decimals
-                            {11500, "12K"},
-                            {420000, "420K"},
-                            {999999, "1,000K"},  // the scale is never promoted
-                            {1000000, "1M"},
-                            {1240000, "1.2M"},
-                            {12400000, "12M"},
-                            {48600000, "49M"},
-                            {999999999, "1,000M"},
-                            {1000000000, "1B"},
-                            {1500000000, "1.5B"},
-                            {2400000000000, "2,400B"},
-                            {std::numeric_limits<std::int64_t>::max(), "9,223,372,037B"},
-                        });
+  // Half to even: 1250, 1350 and, without decimals, 10500. The scale is
+  // never promoted: 999999 is 1,000K.
+  expectTokens("en_US", {{std::numeric_limits<std::int64_t>::min(), "0"},
+                         {-5, "0"},
+                         {0, "0"},
+                         {999, "999"},
+                         {1000, "1K"},
+                         {1250, "1.2K"},
+                         {1350, "1.4K"},
+                         {1249, "1.2K"},
+                         {9960, "10K"},
+                         {10000, "10K"},
+                         {10500, "10K"},
+                         {11500, "12K"},
+                         {420000, "420K"},
+                         {999999, "1,000K"},
+                         {1000000, "1M"},
+                         {1240000, "1.2M"},
+                         {12400000, "12M"},
+                         {48600000, "49M"},
+                         {999999999, "1,000M"},
+                         {1000000000, "1B"},
+                         {1500000000, "1.5B"},
+                         {2400000000000, "2,400B"},
+                         {std::numeric_limits<std::int64_t>::max(), "9,223,372,037B"}});
 }
 
 TEST(AbbreviatedTokens, GermanUsesCommaDecimalsAndDotGrouping) {

@@ -107,12 +107,9 @@ struct Fields<ZeltoUsageSnapshot> {
 template <>
 struct Fields<ZeltoAccountSnapshot> {
   static constexpr std::tuple list{
-      field("id", &ZeltoAccountSnapshot::id),
-      field("name", &ZeltoAccountSnapshot::name),
-      field("email", &ZeltoAccountSnapshot::email),
-      field("limits", &ZeltoAccountSnapshot::limits),
-      field("usage", &ZeltoAccountSnapshot::usage),
-      field("errorMessage", &ZeltoAccountSnapshot::errorMessage),
+      field("id", &ZeltoAccountSnapshot::id),       field("name", &ZeltoAccountSnapshot::name),
+      field("email", &ZeltoAccountSnapshot::email), field("limits", &ZeltoAccountSnapshot::limits),
+      field("usage", &ZeltoAccountSnapshot::usage), field("errorMessage", &ZeltoAccountSnapshot::errorMessage),
   };
 };
 
@@ -284,7 +281,8 @@ Record readRecord(const json::value& value, const Path& path) {
     const json::value* member = object->if_contains(field.key);
     if constexpr (IsOptional<Member>::value) {
       // A missing key and null read alike: absent.
-      if (member && !member->is_null()) record.*field.member = readValue<typename Member::value_type>(*member, memberPath);
+      if (member && !member->is_null())
+        record.*field.member = readValue<typename Member::value_type>(*member, memberPath);
     } else {
       if (!member) fail(memberPath, "missing required member");
       record.*field.member = readValue<Member>(*member, memberPath);

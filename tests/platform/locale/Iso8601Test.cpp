@@ -16,29 +16,27 @@ struct ParseCase {
 };
 
 TEST(ParseIso8601, ReadsTheAcceptedFormsAndNamesWhyOthersFail) {
-  const ParseCase cases[] = {
-      {"2025-03-12T10:00:00+01:00", "UTC", wednesdayMorning - 3600},
-      {"2025-03-12T10:00:00Z", "Europe/Berlin", wednesdayMorning},
-      {"2025-03-10T09:30:00.250Z", "UTC", 763291800.25},
-      {"2025-03-12T11:00:00", "Europe/Berlin", wednesdayMorning},
-      {"2025-03-12T11:00", "Europe/Berlin", wednesdayMorning},
-      {"2025-03-12", "UTC", wednesdayMorning - 10 * 3600},
-      {"2001-01-01T00:00:00Z", "UTC", 0.0},
-      // Clocks in Berlin skip from 02:00 to 03:00 on 2025-03-30; the zone
-      // given in the text itself leaves nothing to skip.
-      {"2025-03-30T02:30:00", "Europe/Berlin", Iso8601Failure::nonexistentLocalTime},
-      {"2025-03-30T02:30", "Europe/Berlin", Iso8601Failure::nonexistentLocalTime},
-      {"2025-03-30T02:30:00+01:00", "Europe/Berlin", 764991000.0},
-      {"2025-03-30T02:30:00", "UTC", 764994600.0},
-      {"", "UTC", Iso8601Failure::malformed},
-      {"yesterday", "UTC", Iso8601Failure::malformed},
-      {"2025-03-12T10:00:00Zjunk", "UTC", Iso8601Failure::malformed},
-      {"2025-13-01", "UTC", Iso8601Failure::malformed},
-      {"2025-02-30T10:00:00Z", "UTC", Iso8601Failure::malformed},
-      {"2025-02-30T10:00:00", "Europe/Berlin", Iso8601Failure::malformed},
-      {"763466400", "UTC", Iso8601Failure::malformed},
-      {"12/03/2025", "UTC", Iso8601Failure::malformed},
-  };
+  const ParseCase cases[] = {{"2025-03-12T10:00:00+01:00", "UTC", wednesdayMorning - 3600},
+                             {"2025-03-12T10:00:00Z", "Europe/Berlin", wednesdayMorning},
+                             {"2025-03-10T09:30:00.250Z", "UTC", 763291800.25},
+                             {"2025-03-12T11:00:00", "Europe/Berlin", wednesdayMorning},
+                             {"2025-03-12T11:00", "Europe/Berlin", wednesdayMorning},
+                             {"2025-03-12", "UTC", wednesdayMorning - 10 * 3600},
+                             {"2001-01-01T00:00:00Z", "UTC", 0.0},
+                             // Clocks in Berlin skip from 02:00 to 03:00 on 2025-03-30; the zone
+                             // given in the text itself leaves nothing to skip.
+                             {"2025-03-30T02:30:00", "Europe/Berlin", Iso8601Failure::nonexistentLocalTime},
+                             {"2025-03-30T02:30", "Europe/Berlin", Iso8601Failure::nonexistentLocalTime},
+                             {"2025-03-30T02:30:00+01:00", "Europe/Berlin", 764991000.0},
+                             {"2025-03-30T02:30:00", "UTC", 764994600.0},
+                             {"", "UTC", Iso8601Failure::malformed},
+                             {"yesterday", "UTC", Iso8601Failure::malformed},
+                             {"2025-03-12T10:00:00Zjunk", "UTC", Iso8601Failure::malformed},
+                             {"2025-13-01", "UTC", Iso8601Failure::malformed},
+                             {"2025-02-30T10:00:00Z", "UTC", Iso8601Failure::malformed},
+                             {"2025-02-30T10:00:00", "Europe/Berlin", Iso8601Failure::malformed},
+                             {"763466400", "UTC", Iso8601Failure::malformed},
+                             {"12/03/2025", "UTC", Iso8601Failure::malformed}};
   for (const ParseCase& c : cases) {
     EXPECT_EQ(parseIso8601(c.text, *Calendar::make(c.zone, 2)), c.expected) << c.text << " in " << c.zone;
   }
