@@ -4,6 +4,7 @@
 #include <boost/json/serialize.hpp>
 #include <boost/json/value.hpp>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -267,51 +268,72 @@ Date readDate(const json::value& value, const Path& path) {
   }
 }
 
+// Each value is read straight into its place in the record being built,
+// so that no decoded string or record is moved once more.
 template <class T>
-T readValue(const json::value& value, const Path& path);
+void readInto(T& target, const json::value& value, const Path& path);
+
+// The value of each of the record's fields in `object`, by the field's
+// place in the list; nullptr where the key is missing. One pass over the
+// members (the parser already kept only the last of a repeated key) costs a
+// third of looking each field up.
+template <class Record>
+auto fieldValues(const json::object& object) {
+  constexpr std::size_t count = std::tuple_size_v<decltype(Fields<Record>::list)>;
+  std::array<const json::value*, count> values{};
+  for (const json::key_value_pair& member : object) {
+    const std::string_view key(member.key().data(), member.key().size());
+    std::apply(
+        [&](const auto&... fields) {
+          std::size_t index = 0;
+          // Stops at the first field with this key; unknown keys match none.
+          ((key == fields.key ? (values[index] = &member.value(), true) : (++index, false)) || ...);
+        },
+        Fields<Record>::list);
+  }
+  return values;
+}
 
 template <class Record>
-Record readRecord(const json::value& value, const Path& path) {
+void readRecord(Record& record, const json::value& value, const Path& path) {
   const json::object* object = value.if_object();
   if (!object) fail(path, "expected an object, found " + describe(value));
-  Record record;
+  const auto values = fieldValues<Record>(*object);
+  std::size_t index = 0;
+  // In the list's order, so that the first field that fails is reported.
   forEachField<Record>([&](const auto& field) {
     using Member = std::remove_cvref_t<decltype(record.*field.member)>;
+    const json::value* member = values[index++];
     const Path memberPath = path.member(field.key);
-    const json::value* member = object->if_contains(field.key);
     if constexpr (IsOptional<Member>::value) {
       // A missing key and null read alike: absent.
-      if (member && !member->is_null())
-        record.*field.member = readValue<typename Member::value_type>(*member, memberPath);
+      if (member && !member->is_null()) readInto((record.*field.member).emplace(), *member, memberPath);
     } else {
       if (!member) fail(memberPath, "missing required member");
-      record.*field.member = readValue<Member>(*member, memberPath);
+      readInto(record.*field.member, *member, memberPath);
     }
   });
-  return record;
 }
 
 template <class T>
-T readValue(const json::value& value, const Path& path) {
+void readInto(T& target, const json::value& value, const Path& path) {
   if constexpr (std::is_same_v<T, std::string>) {
     const json::string* text = value.if_string();
     if (!text) fail(path, "expected a string, found " + describe(value));
-    return std::string(text->data(), text->size());
+    target.assign(text->data(), text->size());
   } else if constexpr (std::is_same_v<T, std::int64_t>) {
-    return readInteger(value, path);
+    target = readInteger(value, path);
   } else if constexpr (std::is_same_v<T, Date>) {
-    return readDate(value, path);
+    target = readDate(value, path);
   } else if constexpr (IsVector<T>::value) {
     const json::array* array = value.if_array();
     if (!array) fail(path, "expected an array, found " + describe(value));
-    T elements;
-    elements.reserve(array->size());
+    target.resize(array->size());
     for (std::size_t index = 0; index < array->size(); ++index) {
-      elements.push_back(readValue<typename T::value_type>((*array)[index], path.element(index)));
+      readInto(target[index], (*array)[index], path.element(index));
     }
-    return elements;
   } else {
-    return readRecord<T>(value, path);
+    readRecord(target, value, path);
   }
 }
 
@@ -439,7 +461,9 @@ DecodeResult<Record> decodeTopLevel(std::string_view text) {
         }
         if (!root->is_object()) return DecodingError{{}, "expected a JSON object, found " + describe(*root)};
         try {
-          return readRecord<Record>(*root, Path{});
+          Record record;
+          readRecord(record, *root, Path{});
+          return record;
         } catch (DecodeFailure& failure) {
           if (failure.quoteNumberText) failure.error.message += walkSource(text, failure.error.path).numberText();
           return std::move(failure.error);
