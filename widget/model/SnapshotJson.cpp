@@ -287,7 +287,7 @@ auto fieldValues(const json::object& object) {
         [&](const auto&... fields) {
           std::size_t index = 0;
           // Stops at the first field with this key; unknown keys match none.
-          ((key == fields.key ? (values[index] = &member.value(), true) : (++index, false)) || ...);
+          (void)((key == fields.key ? (values[index] = &member.value(), true) : (++index, false)) || ...);
         },
         Fields<Record>::list);
   }
