@@ -15,6 +15,7 @@
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -59,6 +60,7 @@ void BM_WeekSequence_BaselineReusedIcuCalendar(benchmark::State& state) {
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone("Europe/Berlin"));
   icu::GregorianCalendar calendar(*zone, status);
+  calendar.setGregorianChange(-std::numeric_limits<double>::max(), status);  // proleptic, as the adapter's
   calendar.setFirstDayOfWeek(UCAL_MONDAY);
   for (auto _ : state) {
     calendar.setTime(millisFromDate(now), status);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -26,7 +27,13 @@ struct RequestOptions {
   std::optional<int> firstWeekday;
 };
 
-// Resolves the options against the environment; throws UsageError. Where
+// A week offset given on the command line: a whole decimal number within the
+// signed 64-bit range, with an optional sign; throws UsageError otherwise.
+std::int64_t parseWeekOffset(const std::string& text);
+
+// Resolves the options against the environment; throws UsageError. A time
+// zone or locale given as an option must be one ICU knows; those taken from
+// the environment fall back quietly (to the system's zone, UTC, en_US). Where
 // the suite lives is resolved apart (SuiteOptions.hpp).
 host::RequestEnvironment resolveRequest(const RequestOptions& options, const locale::EnvironmentLookup& environment);
 

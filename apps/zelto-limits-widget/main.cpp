@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   intent->add_option("direction", direction, "previous or next")
       ->required()
       ->check(CLI::IsMember({"previous", "next"}));
-  std::optional<std::int64_t> offset;
+  std::optional<std::string> offset;  // checked by parseWeekOffset: CLI11 takes 0x10 and clamps overflow
   auto* week = app.add_subcommand("week", "Print the usage week of the dashboard (the stored offset unless --offset)");
   week->add_option("--offset", offset, "Week offset: 0 is the current week, -1 the one before")->type_name("N");
   const zelto::cli::RenderCommand render(app);
@@ -95,7 +95,10 @@ int main(int argc, char** argv) {
       const auto step = direction == "previous" ? WeekDirection::previous : WeekDirection::next;
       return zelto::cli::runIntent(environment, container, step, std::cout);
     }
-    if (week->parsed()) return zelto::cli::runWeek(environment, container, offset, std::cout);
+    if (week->parsed()) {
+      const auto weekOffset = offset ? std::optional(zelto::cli::parseWeekOffset(*offset)) : std::nullopt;
+      return zelto::cli::runWeek(environment, container, weekOffset, std::cout);
+    }
     for (const auto* command : {&status, &autostart}) {
       if (command->command->parsed()) return command->run(environment, container);
     }

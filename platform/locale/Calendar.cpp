@@ -95,6 +95,17 @@ std::optional<std::int64_t> localJulianDay(const Calendar::Implementation& imple
 
 }  // namespace
 
+std::unique_ptr<icu::GregorianCalendar> prolepticGregorianCalendar(const icu::TimeZone& timeZone,
+                                                                   const icu::Locale& locale) {
+  UErrorCode status = U_ZERO_ERROR;
+  auto calendar = std::make_unique<icu::GregorianCalendar>(timeZone, locale, status);
+  if (U_FAILURE(status)) return nullptr;
+  // The earliest instant ICU knows: no date falls before the change.
+  calendar->setGregorianChange(-std::numeric_limits<double>::max(), status);
+  if (U_FAILURE(status)) return nullptr;
+  return calendar;
+}
+
 Calendar::Calendar(std::shared_ptr<const Implementation> implementation) : implementation_(std::move(implementation)) {}
 
 std::optional<Calendar> Calendar::make(const std::string& timeZoneId, int firstWeekday) {
@@ -110,9 +121,8 @@ std::optional<Calendar> Calendar::make(const std::string& timeZoneId, int firstW
   timeZone->getID(resolvedId);
   if (resolvedId == icu::UnicodeString(UCAL_UNKNOWN_ZONE_ID)) return std::nullopt;
 
-  UErrorCode status = U_ZERO_ERROR;
-  auto prototype = std::make_unique<icu::GregorianCalendar>(*timeZone, icu::Locale::getRoot(), status);
-  if (U_FAILURE(status)) return std::nullopt;
+  auto prototype = prolepticGregorianCalendar(*timeZone, icu::Locale::getRoot());
+  if (!prototype) return std::nullopt;
   prototype->setLenient(true);
   prototype->setFirstDayOfWeek(static_cast<UCalendarDaysOfWeek>(firstWeekday));
 

@@ -10,8 +10,8 @@
 namespace zelto::locale {
 
 // The year, month and day of an instant in some time zone. The year is
-// astronomical (0 is 1 BC, -1 is 2 BC); days before 15 October 1582 are
-// those of the Julian calendar, as in ICU's Gregorian calendar.
+// astronomical (0 is 1 BC, -1 is 2 BC) and the calendar is the proleptic
+// Gregorian one: its rules hold before 1582 too.
 struct CalendarDay {
   std::int64_t year = 0;
   std::int64_t month = 0;
@@ -19,7 +19,8 @@ struct CalendarDay {
   bool operator==(const CalendarDay&) const = default;
 };
 
-// The user's calendar: Gregorian, in one time zone, with one first weekday.
+// The user's calendar: proleptic Gregorian, in one time zone, with one first
+// weekday.
 // A cheap, immutable value (copies share the underlying ICU prototype) that
 // is safe to use from several threads at once. Every operation answers
 // std::nullopt where ICU cannot produce a result (NaN or infinite instants,

@@ -13,6 +13,13 @@
 
 namespace zelto::locale {
 
+// A Gregorian calendar without the switch from the Julian calendar in 1582:
+// its rules run back through every earlier year, as they do for day keys
+// and ISO-8601 texts. Every calendar and date format of the adapter is one
+// of these; nullptr when ICU fails.
+std::unique_ptr<icu::GregorianCalendar> prolepticGregorianCalendar(const icu::TimeZone& timeZone,
+                                                                   const icu::Locale& locale);
+
 struct Calendar::Implementation {
   std::string timeZoneId;
   int firstWeekday = 1;

@@ -97,8 +97,12 @@ struct ZonedDateFormat {
 using SharedDateFormat = TurnTakingFormat<ZonedDateFormat>;
 using SharedListFormat = TurnTakingFormat<icu::ListFormatter>;
 
-std::unique_ptr<SharedDateFormat> sharedDateFormat(std::unique_ptr<icu::DateFormat> format) {
+std::unique_ptr<SharedDateFormat> sharedDateFormat(std::unique_ptr<icu::DateFormat> format, const icu::Locale& locale) {
   if (!format) return nullptr;
+  // Dates are shown in the same calendar as they are computed in.
+  auto calendar = prolepticGregorianCalendar(*icu::TimeZone::getGMT(), locale);
+  if (!calendar) return nullptr;
+  format->adoptCalendar(calendar.release());
   return std::make_unique<SharedDateFormat>(std::make_unique<ZonedDateFormat>(ZonedDateFormat{std::move(format), {}}));
 }
 
@@ -168,7 +172,7 @@ SharedDateFormat* Locale::Implementation::skeletonFormat(std::string_view skelet
   const icu::UnicodeString pattern = patternGenerator->getBestPattern(unicodeFromUtf8(skeleton), status);
   if (U_SUCCESS(status)) {
     auto made = std::make_unique<icu::SimpleDateFormat>(pattern, formattingLocale, status);
-    if (U_SUCCESS(status)) format = sharedDateFormat(std::move(made));
+    if (U_SUCCESS(status)) format = sharedDateFormat(std::move(made), formattingLocale);
   }
   // A skeleton ICU cannot use is remembered too, so it is not retried.
   return skeletonFormats.emplace(std::string(skeleton), std::move(format)).first->second.get();
@@ -178,8 +182,9 @@ SharedDateFormat* Locale::Implementation::fullDate() const {
   const std::lock_guard lock(mutex);
   if (!fullDateFormatMade) {
     fullDateFormatMade = true;
-    fullDateFormat = sharedDateFormat(std::unique_ptr<icu::DateFormat>(
-        icu::DateFormat::createDateInstance(icu::DateFormat::kFull, formattingLocale)));
+    fullDateFormat = sharedDateFormat(
+        std::unique_ptr<icu::DateFormat>(icu::DateFormat::createDateInstance(icu::DateFormat::kFull, formattingLocale)),
+        formattingLocale);
   }
   return fullDateFormat.get();
 }
@@ -222,6 +227,8 @@ Locale Locale::make(const std::string& name) {
   cache.emplace(implementation->id, implementation);
   return Locale(std::move(implementation));
 }
+
+bool Locale::isKnown(const std::string& name) { return knownIcuLocaleFromName(name).has_value(); }
 
 const std::string& Locale::id() const { return implementation_->id; }
 

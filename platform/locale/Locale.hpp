@@ -23,6 +23,10 @@ class Locale {
   // making one again is cheap.
   static Locale make(const std::string& name);
 
+  // Whether make(name) finds locale data for the name itself rather than
+  // falling back to en_US (the C and POSIX locales count as known).
+  static bool isKnown(const std::string& name);
+
   // Canonical ICU id, for example "de_DE".
   const std::string& id() const;
 

@@ -72,8 +72,9 @@ bool hasLocaleData(const icu::Locale& locale) {
 
 }  // namespace
 
-icu::Locale icuLocaleFromName(std::string_view name) {
-  if (name.size() > 200 || isPosixDefault(name) || !isWellFormedName(name)) return fallbackLocale();
+std::optional<icu::Locale> knownIcuLocaleFromName(std::string_view name) {
+  if (isPosixDefault(name)) return fallbackLocale();
+  if (name.size() > 200 || !isWellFormedName(name)) return std::nullopt;
 
   icu::Locale locale;
   const bool posixForm = name.find('_') != std::string_view::npos || name.find('.') != std::string_view::npos ||
@@ -83,12 +84,14 @@ icu::Locale icuLocaleFromName(std::string_view name) {
   } else {
     UErrorCode status = U_ZERO_ERROR;
     locale = icu::Locale::forLanguageTag(icu::StringPiece(name.data(), static_cast<int32_t>(name.size())), status);
-    if (U_FAILURE(status)) return fallbackLocale();
+    if (U_FAILURE(status)) return std::nullopt;
   }
   if (locale.isBogus() || std::string_view(locale.getLanguage()).empty() || !hasLocaleData(locale)) {
-    return fallbackLocale();
+    return std::nullopt;
   }
   return locale;
 }
+
+icu::Locale icuLocaleFromName(std::string_view name) { return knownIcuLocaleFromName(name).value_or(fallbackLocale()); }
 
 }  // namespace zelto::locale

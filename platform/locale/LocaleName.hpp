@@ -5,6 +5,7 @@
 
 #include <unicode/locid.h>
 
+#include <optional>
 #include <string_view>
 
 namespace zelto::locale {
@@ -14,5 +15,9 @@ namespace zelto::locale {
 // empty names, malformed names and languages ICU has no data for all give
 // en_US, so that formatting always has real locale data behind it.
 icu::Locale icuLocaleFromName(std::string_view name);
+
+// The same reading without the fallback: nullopt for a malformed name or a
+// language ICU has no data for (the C and POSIX locales still give en_US).
+std::optional<icu::Locale> knownIcuLocaleFromName(std::string_view name);
 
 }  // namespace zelto::locale

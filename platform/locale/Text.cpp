@@ -76,14 +76,47 @@ std::pair<UChar32, std::size_t> codePointBefore(const uint8_t* bytes, std::size_
 
 }  // namespace
 
-bool isValidUtf8(std::string_view text) {
+std::optional<std::size_t> firstInvalidUtf8Byte(std::string_view text) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   for (std::size_t index = 0; index < text.size();) {
     const auto [codePoint, next] = codePointAt(bytes, text.size(), index);
-    if (codePoint < 0) return false;
+    if (codePoint < 0) return index;
     index = next;
   }
-  return true;
+  return std::nullopt;
+}
+
+bool isValidUtf8(std::string_view text) { return !firstInvalidUtf8Byte(text); }
+
+std::string wellFormedUtf8(std::string_view text) {
+  const std::optional<std::size_t> firstInvalid = firstInvalidUtf8Byte(text);
+  if (!firstInvalid) return std::string(text);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  std::string result(text.substr(0, *firstInvalid));
+  result.reserve(text.size() + 8);
+  for (std::size_t index = *firstInvalid; index < text.size();) {
+    const auto [codePoint, next] = codePointAt(bytes, text.size(), index);
+    if (codePoint < 0) {
+      result += "\uFFFD";
+      ++index;
+    } else {
+      result.append(text, index, next - index);
+      index = next;
+    }
+  }
+  return result;
+}
+
+bool containsControlCharacter(std::string_view text, std::string_view allowed) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  for (std::size_t index = 0; index < text.size();) {
+    const auto [codePoint, next] = codePointAt(bytes, text.size(), index);
+    const bool isAllowed =
+        codePoint >= 0 && codePoint < 0x80 && allowed.find(static_cast<char>(codePoint)) != std::string_view::npos;
+    if (codePoint >= 0 && !isAllowed && u_charType(codePoint) == U_CONTROL_CHAR) return true;
+    index = next;
+  }
+  return false;
 }
 std::size_t firstGraphemeClusterLength(std::string_view text) {
   GraphemeIterator iterator(text);

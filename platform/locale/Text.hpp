@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,25 @@ namespace zelto::locale {
 // keeps its bytes unchanged. Text longer than 2^31 - 1 bytes is looked at
 // up to there by the grapheme functions and the case mapping.
 
+// The one UTF-8 validation of the system: overlong forms, surrogates, code
+// points past U+10FFFF and cut sequences are all ill-formed.
+
+// Byte offset of the first byte of the first ill-formed sequence, or nullopt
+// when all of `text` is well-formed UTF-8.
+std::optional<std::size_t> firstInvalidUtf8Byte(std::string_view text);
+
 // Whether `text` is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
+
+// `text` with every byte that does not belong to a well-formed sequence
+// replaced by U+FFFD (a cut three-byte sequence gives two of them, so a
+// reader sees how much was lost).
+std::string wellFormedUtf8(std::string_view text);
+
+// Whether UTF-8 `text` holds a control character (general category Cc: C0,
+// DEL, C1) other than the ASCII ones listed in `allowed`; ill-formed bytes
+// are not control characters.
+bool containsControlCharacter(std::string_view text, std::string_view allowed);
 
 // Byte length of the first user-perceived character (extended grapheme
 // cluster) of UTF-8 `text`; 0 for empty text.

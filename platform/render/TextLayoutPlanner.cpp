@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/locale/Text.hpp"
+
 namespace zelto::render {
 
 namespace {
@@ -68,14 +70,7 @@ PangoAlignment pangoAlignment(kit::TextAlignment alignment) {
 
 // Valid UTF-8 without NUL characters: invalid bytes and NULs become U+FFFD.
 std::string sanitizedText(const std::string& text) {
-  std::string valid;
-  if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
-    valid = text;
-  } else {
-    gchar* repaired = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-    valid = repaired;
-    g_free(repaired);
-  }
+  const std::string valid = locale::wellFormedUtf8(text);
   std::string result;
   result.reserve(valid.size());
   for (char c : valid) {

@@ -3,17 +3,18 @@
 #include <boost/json/parse.hpp>
 
 #include <fstream>
+#include <limits>
 #include <map>
 #include <sstream>
 
 #include <unistd.h>
 
-#include "apps/zelto-limits-widget/IsoDate.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 #include "tests/support/Dashboards.hpp"
 #include "tests/support/Environments.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
+#include "widget/model/UsageHistoryBounds.hpp"
 
 namespace zelto::cli {
 namespace {
@@ -43,25 +44,6 @@ boost::json::value runAndParse(int (*command)(const host::RequestEnvironment&, c
   return boost::json::parse(out.str());
 }
 
-TEST(ParseIso8601, ReadsOffsetsZonesFractionsAndLocalTimes) {
-  const auto utc = *locale::Calendar::make("UTC", 1);
-  const auto berlin = *locale::Calendar::make("Europe/Berlin", 2);
-  EXPECT_EQ(parseIso8601("2025-03-12T10:00:00+01:00", utc), testing::wednesdayMorning - 3600);
-  EXPECT_EQ(parseIso8601("2025-03-12T10:00:00Z", berlin), testing::wednesdayMorning);
-  EXPECT_EQ(parseIso8601("2025-03-10T09:30:00.250Z", utc), 763291800.25);
-  EXPECT_EQ(parseIso8601("2025-03-12T11:00:00", berlin), testing::wednesdayMorning);
-  EXPECT_EQ(parseIso8601("2025-03-12", utc), testing::wednesdayMorning - 10 * 3600);
-  EXPECT_EQ(parseIso8601("2001-01-01T00:00:00Z", utc), 0);
-}
-
-TEST(ParseIso8601, RefusesAnythingElse) {
-  const auto utc = *locale::Calendar::make("UTC", 1);
-  for (const char* text :
-       {"", "yesterday", "2025-03-12T10:00:00Zjunk", "2025-13-01", "2025-02-30T10:00:00Z", "763466400", "12/03/2025"}) {
-    EXPECT_FALSE(parseIso8601(text, utc)) << text;
-  }
-}
-
 TEST(ResolveRequest, OptionsOverrideTheUserSettings) {
   testing::TemporaryDirectory directory;
   RequestOptions options;
@@ -78,14 +60,69 @@ TEST(ResolveRequest, OptionsOverrideTheUserSettings) {
   EXPECT_EQ(environment.locale.id(), "de_DE");
 }
 
-TEST(ResolveRequest, BadValuesAreUsageErrors) {
-  testing::TemporaryDirectory directory;
-  const auto environment = fakeEnvironment({{"HOME", directory.path().string()}});
-  auto expectRefused = [&](RequestOptions options) { EXPECT_THROW(resolveRequest(options, environment), UsageError); };
-  expectRefused(optionsWith(&RequestOptions::timeZone, "Mars/Olympus_Mons"));
-  expectRefused(optionsWith(&RequestOptions::now, "tomorrow"));
-  expectRefused(optionsWith(&RequestOptions::firstWeekday, 0));
-  expectRefused(optionsWith(&RequestOptions::firstWeekday, 8));
+TEST(ResolveRequest, BadValuesAreUsageErrorsThatSayWhatIsWrong) {
+  // Settings from the environment that ICU does not know fall back quietly.
+  const auto environment =
+      fakeEnvironment({{"TZ", "Mars/Olympus_Mons"}, {"LANG", "xx_YY.UTF-8"}});
+  EXPECT_NO_THROW(resolveRequest({}, environment));
+
+  const std::pair<RequestOptions, std::string> cases[] = {
+      {optionsWith(&RequestOptions::timeZone, "Mars/Olympus_Mons"), "--time-zone: unknown time zone"},
+      {optionsWith(&RequestOptions::localeName, "xx_YY"), "--locale: unknown locale \"xx_YY\""},
+      {optionsWith(&RequestOptions::now, "tomorrow"), "--now: expected an ISO-8601 date and time"},
+      {optionsWith(&RequestOptions::firstWeekday, 0), "--first-weekday"},
+      {optionsWith(&RequestOptions::firstWeekday, 8), "--first-weekday"}};
+  for (const auto& [options, message] : cases) {
+    try {
+      resolveRequest(options, environment);
+      ADD_FAILURE() << "accepted; expected " << message;
+    } catch (const UsageError& error) {
+      EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+    }
+  }
+}
+
+TEST(ResolveRequest, NowInADaylightSavingGapIsALocalTimeThatDoesNotExist) {
+  RequestOptions options = optionsWith(&RequestOptions::now, "2025-03-30T02:30:00");
+  options.timeZone = "Europe/Berlin";
+  try {
+    resolveRequest(options, fakeEnvironment({}));
+    ADD_FAILURE() << "accepted a skipped local time";
+  } catch (const UsageError& error) {
+    EXPECT_STREQ(error.what(),
+                 "--now: the local time \"2025-03-30T02:30:00\" does not exist in the time zone Europe/Berlin "
+                 "(its clocks skip it)");
+  }
+}
+
+TEST(ResolveRequest, NowBefore1582HasTheDayKeyItWasGiven) {
+  const auto environment =
+      resolveRequest(optionsWith(&RequestOptions::now, "1500-03-01T12:00:00Z"),
+                     fakeEnvironment({{"TZ", "UTC"}}));
+  EXPECT_EQ(dayKey(environment.now, environment.calendar), "1500-03-01");
+}
+
+TEST(ParseWeekOffset, TakesWholeDecimalNumbersWithinRangeOnly) {
+  const std::pair<std::string, std::optional<std::int64_t>> cases[] = {
+      {"0", 0},
+      {"-3", -3},
+      {"+2", 2},
+      {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
+      {"-9223372036854775809", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+      {"0x10", std::nullopt},
+      {"1e3", std::nullopt},
+      {"1.0", std::nullopt},
+      {" 1", std::nullopt},
+      {"", std::nullopt},
+      {"-", std::nullopt}};
+  for (const auto& [text, expected] : cases) {
+    if (expected) {
+      EXPECT_EQ(parseWeekOffset(text), *expected) << text;
+    } else {
+      EXPECT_THROW(parseWeekOffset(text), UsageError) << text;
+    }
+  }
 }
 
 class WidgetCommandsTest : public ::testing::Test {

@@ -94,151 +94,103 @@ TEST(SnapshotJson, LegacyLimitSnapshotDecodes) {
   EXPECT_EQ(failed.error().describe(), "windows[0].id: missing required member");
 }
 
-struct AcceptedCase {
-  const char* name;
-  std::string json;
-  std::int64_t usedPercent;
-};
-
-class SnapshotJsonWholeNumbers : public ::testing::TestWithParam<AcceptedCase> {};
-
-TEST_P(SnapshotJsonWholeNumbers, ReadAsTheIntegerTheyDenote) {
-  const auto result = decodeDashboardSnapshot(dashboardWithWindow(GetParam().json));
-  ASSERT_TRUE(result.ok()) << result.error().describe();
-  EXPECT_EQ(result.value().accounts[0].limits->windows[0].usedPercent, GetParam().usedPercent);
+TEST(SnapshotJson, WholeNumbersReadAsTheIntegerTheyDenote) {
+  const std::pair<std::string, std::int64_t> cases[] = {
+      {R"({"id":"w","title":"t","usedPercent":28})", 28},
+      {R"({"id":"w","title":"t","usedPercent":28.0})", 28},
+      {R"({"id":"w","title":"t","usedPercent":2.8e1})", 28},
+      {R"({"id":"w","title":"t","usedPercent":-0.0})", 0},
+      {R"({"id":"w","title":"t","usedPercent":140})", 140},
+      {R"({"id":"w","title":"t","usedPercent":-5})", -5},
+      {R"({"id":"w","title":"t","usedPercent":9223372036854775807})", std::numeric_limits<std::int64_t>::max()},
+      {R"({"id":"w","title":"t","usedPercent":-9223372036854775808})", std::numeric_limits<std::int64_t>::min()},
+      {R"({"id":"w","title":"t","usedPercent":1e18})", 1000000000000000000},
+      {R"({"usedPercent":7,"title":"t","id":"w"})", 7},                  // keys in any order
+      {R"({"id":"w","title":"t","usedPercent":1,"usedPercent":2})", 2},  // a repeated key keeps the last
+  };
+  for (const auto& [window, usedPercent] : cases) {
+    const auto result = decodeDashboardSnapshot(dashboardWithWindow(window));
+    ASSERT_TRUE(result.ok()) << window << ": " << result.error().describe();
+    EXPECT_EQ(result.value().accounts[0].limits->windows[0].usedPercent, usedPercent) << window;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Integers, SnapshotJsonWholeNumbers,
-    ::testing::Values(
-        AcceptedCase{"Plain", R"({"id":"w","title":"t","usedPercent":28})", 28},
-        AcceptedCase{"WithFraction", R"({"id":"w","title":"t","usedPercent":28.0})", 28},
-        AcceptedCase{"WithExponent", R"({"id":"w","title":"t","usedPercent":2.8e1})", 28},
-        AcceptedCase{"NegativeZero", R"({"id":"w","title":"t","usedPercent":-0.0})", 0},
-        AcceptedCase{"AboveNominalRange", R"({"id":"w","title":"t","usedPercent":140})", 140},
-        AcceptedCase{"Negative", R"({"id":"w","title":"t","usedPercent":-5})", -5},
-        AcceptedCase{"Largest", R"({"id":"w","title":"t","usedPercent":9223372036854775807})",
-                     std::numeric_limits<std::int64_t>::max()},
-        AcceptedCase{"Smallest", R"({"id":"w","title":"t","usedPercent":-9223372036854775808})",
-                     std::numeric_limits<std::int64_t>::min()},
-        AcceptedCase{"LargeExponent", R"({"id":"w","title":"t","usedPercent":1e18})", 1000000000000000000},
-        AcceptedCase{"KeysInAnyOrder", R"({"usedPercent":7,"title":"t","id":"w"})", 7},
-        AcceptedCase{"RepeatedKeyKeepsTheLast", R"({"id":"w","title":"t","usedPercent":1,"usedPercent":2})", 2}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct DateCase {
-  const char* name;
-  std::string number;
-  Date expected;
-};
-
-class SnapshotJsonDates : public ::testing::TestWithParam<DateCase> {};
-
-TEST_P(SnapshotJsonDates, AnyFiniteNumberIsSecondsSinceTheReferenceDate) {
-  const auto result = decodeDashboardSnapshot(dashboardWithUpdatedAt(GetParam().number));
-  ASSERT_TRUE(result.ok()) << result.error().describe();
-  EXPECT_EQ(result.value().updatedAt, GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Numbers, SnapshotJsonDates,
-                         ::testing::Values(DateCase{"Integer", "763291800", 763291800.0},
-                                           DateCase{"Fraction", "763291800.25", 763291800.25},
-                                           DateCase{"Milliseconds", "763291800.123", 763291800.123},
-                                           DateCase{"Microseconds", "763291800.123456", 763291800.123456},
-                                           DateCase{"UnixEpoch", "-978307200", -978307200.0},
-                                           DateCase{"Exponent", "7.632918e8", 763291800.0},
-                                           DateCase{"BeyondSigned64", "9223372036854775808", 9223372036854775808.0},
-                                           DateCase{"BeyondUnsigned64", "1e20", 1e20}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct FailureCase {
-  const char* name;
-  std::string json;
-  std::string message;  // DecodingError::describe()
-};
-
-class SnapshotJsonFailures : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(SnapshotJsonFailures, FailTheWholeReadWithPathAndReason) {
-  const auto result = decodeDashboardSnapshot(GetParam().json);
-  ASSERT_FALSE(result.ok());
-  EXPECT_EQ(result.error().describe(), GetParam().message);
+TEST(SnapshotJson, DatesAreAnyFiniteNumberOfSecondsSinceTheReferenceDate) {
+  const std::pair<std::string, Date> cases[] = {{"763291800", 763291800.0},
+                                                {"763291800.25", 763291800.25},
+                                                {"763291800.123", 763291800.123},
+                                                {"763291800.123456", 763291800.123456},
+                                                {"-978307200", -978307200.0},
+                                                {"7.632918e8", 763291800.0},
+                                                {"9223372036854775808", 9223372036854775808.0},
+                                                {"1e20", 1e20}};
+  for (const auto& [number, date] : cases) {
+    const auto result = decodeDashboardSnapshot(dashboardWithUpdatedAt(number));
+    ASSERT_TRUE(result.ok()) << number << ": " << result.error().describe();
+    EXPECT_EQ(result.value().updatedAt, date) << number;
+  }
 }
 
 const std::string twoAccounts =
     R"({"updatedAt":0,"accounts":[{"id":"a","name":"A"},{"id":"b","name":"B","limits":{"fetchedAt":0,)"
     R"("windows":[{"id":"w","title":"t","usedPercent":28.5}],"resetCredits":[]}}]})";
 
-INSTANTIATE_TEST_SUITE_P(
-    Layout, SnapshotJsonFailures,
-    ::testing::Values(
-        FailureCase{"FractionInInteger", twoAccounts,
-                    "accounts[1].limits.windows[0].usedPercent: expected a whole number, found 28.5"},
-        FailureCase{"MissingAccounts", R"({"updatedAt":0})", "accounts: missing required member"},
-        FailureCase{"MissingAccountId", R"({"updatedAt":0,"accounts":[{"name":"A"}]})",
-                    "accounts[0].id: missing required member"},
-        FailureCase{"NullInRequiredMember", R"({"updatedAt":0,"accounts":[{"id":null,"name":"A"}]})",
-                    "accounts[0].id: expected a string, found null"},
-        FailureCase{"DateAsText", R"({"updatedAt":"2025-03-10T09:30:00Z","accounts":[]})",
-                    "updatedAt: expected a number, found a string"},
-        FailureCase{"DateAsBoolean", R"({"updatedAt":true,"accounts":[]})",
-                    "updatedAt: expected a number, found a boolean"},
-        FailureCase{"DateBeyondDoubleRange", R"({"updatedAt":1e400,"accounts":[]})",
-                    "updatedAt: expected a finite number, found a number too large to represent"},
-        FailureCase{"NumericCreditBalance",
-                    R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","limits":{"fetchedAt":0,"windows":[],)"
-                    R"("creditBalance":0,"resetCredits":[]}}]})",
-                    "accounts[0].limits.creditBalance: expected a string, found 0"},
-        FailureCase{"WrongTypeInOptionalMember", R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","email":7}]})",
-                    "accounts[0].email: expected a string, found 7"},
-        FailureCase{"AccountsNotAnArray", R"({"updatedAt":0,"accounts":{}})",
-                    "accounts: expected an array, found an object"},
-        FailureCase{"AccountNotAnObject", R"({"updatedAt":0,"accounts":["a"]})",
-                    "accounts[0]: expected an object, found a string"},
-        FailureCase{"UsageWithoutSummary",
-                    R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","usage":{"fetchedAt":0,)"
-                    R"("dailyUsageBuckets":[]}}]})",
-                    "accounts[0].usage.summary: missing required member"},
-        FailureCase{"FractionInBucketTokens",
-                    R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","usage":{"fetchedAt":0,)"
-                    R"("dailyUsageBuckets":[{"startDate":"2025-03-09","tokens":1},{"startDate":"2025-03-10",)"
-                    R"("tokens":0.5}],"summary":{}}}]})",
-                    "accounts[0].usage.dailyUsageBuckets[1].tokens: expected a whole number, found 0.5"},
-        FailureCase{"TopLevelArray", "[]", "expected a JSON object, found an array"},
-        FailureCase{"TopLevelNumber", "42", "expected a JSON object, found 42"},
-        FailureCase{"TrailingComma", R"({"updatedAt":0,"accounts":[],})", "invalid JSON at byte 29: syntax error"},
-        FailureCase{"SecondValueAfterTheFirst", R"({"updatedAt":0,"accounts":[]} {})",
-                    "invalid JSON at byte 30: extra data"},
-        FailureCase{"Truncated", R"({"updatedAt":0,"acc)", "invalid JSON at byte 19: incomplete JSON"},
-        FailureCase{"Empty", "", "invalid JSON at byte 0: incomplete JSON"},
-        FailureCase{"Comment", R"({"updatedAt":0, /* now */ "accounts":[]})", "invalid JSON at byte 16: syntax error"},
-        FailureCase{"InvalidUtf8InString", "{\"updatedAt\":0,\"accounts\":[{\"id\":\"\xff\",\"name\":\"A\"}]}",
-                    "invalid JSON at byte 34: syntax error"},
-        FailureCase{"LoneSurrogateEscape", R"({"updatedAt":0,"accounts":[{"id":"\udc00","name":"A"}]})",
-                    "invalid JSON at byte 35: illegal leading surrogate"},
-        FailureCase{"IntegerJustAboveSigned64", usedPercent("9223372036854775808"),
-                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
-                    "range, found 9223372036854775808"},
-        FailureCase{"IntegerBeyondUnsigned64", usedPercent("18446744073709551616"),
-                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
-                    "range, found 18446744073709551616"},
-        FailureCase{"IntegerAsLargeExponent", usedPercent("9.3e18"),
-                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
-                    "range, found 9.3e+18"},
-        // Beyond the 64-bit integers the parser keeps only the nearest double,
-        // -2^63 here, which may stand for a number below the range; so -2^63
-        // is accepted only when written as a plain integer.
-        FailureCase{"IntegerJustBelowSigned64", usedPercent("-9223372036854775809"),
-                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
-                    "range, found -9223372036854775808"},
-        FailureCase{"SmallestIntegerAsExponent", usedPercent("-9.223372036854775808e18"),
-                    "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit "
-                    "range, found -9223372036854775808"},
-        FailureCase{"IntegerAsText", usedPercent(R"("28")"),
-                    "accounts[0].limits.windows[0].usedPercent: expected a whole number, found a string"},
-        FailureCase{"IntegerNull", usedPercent("null"),
-                    "accounts[0].limits.windows[0].usedPercent: expected a whole number, found null"}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(SnapshotJson, FailuresFailTheWholeReadWithPathAndReason) {
+  const std::string outOfRange =
+      "accounts[0].limits.windows[0].usedPercent: expected a whole number within the signed 64-bit range, found ";
+  const std::pair<std::string, std::string> cases[] = {
+      {twoAccounts, "accounts[1].limits.windows[0].usedPercent: expected a whole number, found 28.5"},
+      {R"({"updatedAt":0})", "accounts: missing required member"},
+      {R"({"updatedAt":0,"accounts":[{"name":"A"}]})", "accounts[0].id: missing required member"},
+      {R"({"updatedAt":0,"accounts":[{"id":null,"name":"A"}]})", "accounts[0].id: expected a string, found null"},
+      {R"({"updatedAt":"2025-03-10T09:30:00Z","accounts":[]})", "updatedAt: expected a number, found a string"},
+      {R"({"updatedAt":1e400,"accounts":[]})",
+       "updatedAt: expected a finite number, found a number too large to represent"},
+      {R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","limits":{"fetchedAt":0,"windows":[],)"
+       R"("creditBalance":0,"resetCredits":[]}}]})",
+       "accounts[0].limits.creditBalance: expected a string, found 0"},
+      {R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","email":7}]})",
+       "accounts[0].email: expected a string, found 7"},
+      {R"({"updatedAt":0,"accounts":{}})", "accounts: expected an array, found an object"},
+      {R"({"updatedAt":0,"accounts":["a"]})", "accounts[0]: expected an object, found a string"},
+      {R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","usage":{"fetchedAt":0,)"
+       R"("dailyUsageBuckets":[]}}]})",
+       "accounts[0].usage.summary: missing required member"},
+      {R"({"updatedAt":0,"accounts":[{"id":"a","name":"A","usage":{"fetchedAt":0,)"
+       R"("dailyUsageBuckets":[{"startDate":"2025-03-09","tokens":1},{"startDate":"2025-03-10",)"
+       R"("tokens":0.5}],"summary":{}}}]})",
+       "accounts[0].usage.dailyUsageBuckets[1].tokens: expected a whole number, found 0.5"},
+      {"[]", "expected a JSON object, found an array"},
+      {R"({"updatedAt":0,"accounts":[],})", "invalid JSON at byte 29: syntax error"},
+      {R"({"updatedAt":0,"accounts":[]} {})", "invalid JSON at byte 30: extra data"},
+      {R"({"updatedAt":0,"acc)", "invalid JSON at byte 19: incomplete JSON"},
+      {R"({"updatedAt":0, /* now */ "accounts":[]})", "invalid JSON at byte 16: syntax error"},
+      {"{\"updatedAt\":0,\"accounts\":[{\"id\":\"\xff\",\"name\":\"A\"}]}", "accounts[0].id: invalid UTF-8 at byte 34"},
+      {"{\"updatedAt\":0,\"acc\xc3(\":[]}", "invalid UTF-8 at byte 19"},
+      {"{\"updatedAt\":0,\"accounts\":[{\"id\":\"a\",\"name\":\"A\",\"usage\":{\"fetchedAt\":0,"
+       "\"dailyUsageBuckets\":[{\"startDate\":\"x\",\"tokens\":1},{\"startDate\":\"2025\xed\xa0\x80\"}]}}]}",
+       "accounts[0].usage.dailyUsageBuckets[1].startDate: invalid UTF-8 at byte 139"},
+      {"{\"updatedAt\":0,,\"\xff\":1}", "invalid JSON at byte 15: syntax error"},
+      {R"({"updatedAt":0,"accounts":[{"id":"\udc00","name":"A"}]})",
+       "invalid JSON at byte 35: illegal leading surrogate"},
+      {usedPercent("9223372036854775808"), outOfRange + "9223372036854775808"},
+      {usedPercent("18446744073709551616"), outOfRange + "18446744073709551616"},
+      {usedPercent("9.3e18"), outOfRange + "9.3e18"},
+      // Beyond the 64-bit integers the parser keeps only the nearest double,
+      // -2^63 here, which may stand for a number below the range; so -2^63
+      // is accepted only when written as a plain integer, and the message
+      // quotes the number as written.
+      {usedPercent("-9223372036854775809"), outOfRange + "-9223372036854775809"},
+      {usedPercent("-9.223372036854775808e18"), outOfRange + "-9.223372036854775808e18"},
+      {dashboardWithWindow(R"({"id":"w","title":"t","usedPercent":1,"usedPercent":-1e19})"), outOfRange + "-1e19"},
+      {usedPercent(R"("28")"), "accounts[0].limits.windows[0].usedPercent: expected a whole number, found a string"},
+      {usedPercent("null"), "accounts[0].limits.windows[0].usedPercent: expected a whole number, found null"}};
+  for (const auto& [json, message] : cases) {
+    const auto result = decodeDashboardSnapshot(json);
+    ASSERT_FALSE(result.ok()) << json;
+    EXPECT_EQ(result.error().describe(), message) << json;
+  }
+}
 
 TEST(SnapshotJson, EmptyAccountsAndEmptySummaryAreValid) {
   const auto empty = decodeDashboardSnapshot(R"({"updatedAt":0,"accounts":[]})");
@@ -304,8 +256,7 @@ TEST(SnapshotJson, RecordsSurviveARoundTrip) {
                                                                 std::numeric_limits<std::int64_t>::max()}},
                                               "12.50",
                                               {}},
-                           std::nullopt, std::nullopt},
-  };
+                           std::nullopt, std::nullopt}};
   const auto decoded = decodeDashboardSnapshot(encodeJson(dashboard));
   ASSERT_TRUE(decoded.ok()) << decoded.error().describe();
   EXPECT_EQ(decoded.value(), dashboard);

@@ -8,102 +8,63 @@
 namespace zelto {
 namespace {
 
-struct RemainingCase {
-  std::int64_t usedPercent;
-  std::int64_t remaining;
-};
-
-class RemainingPercent : public ::testing::TestWithParam<RemainingCase> {};
-
-TEST_P(RemainingPercent, IsHundredMinusUsedClampedToPercentRange) {
-  ZeltoLimitWindow window{"w", "Weekly", GetParam().usedPercent, std::nullopt, std::nullopt};
-  EXPECT_EQ(window.remainingPercent(), GetParam().remaining);
+TEST(RemainingPercent, IsHundredMinusUsedClampedToPercentRange) {
+  constexpr auto minimum = std::numeric_limits<std::int64_t>::min(), maximum = std::numeric_limits<std::int64_t>::max();
+  const std::pair<std::int64_t, std::int64_t> cases[] = {{28, 72}, {0, 100},  {100, 0},       {1, 99},     {99, 1},
+                                                         {120, 0}, {-5, 100}, {minimum, 100}, {maximum, 0}};
+  for (const auto& [usedPercent, remaining] : cases) {
+    EXPECT_EQ((ZeltoLimitWindow{"w", "Weekly", usedPercent, std::nullopt, std::nullopt}.remainingPercent()), remaining)
+        << usedPercent;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, RemainingPercent,
-                         ::testing::Values(RemainingCase{28, 72}, RemainingCase{0, 100}, RemainingCase{100, 0},
-                                           RemainingCase{1, 99}, RemainingCase{99, 1}, RemainingCase{120, 0},
-                                           RemainingCase{-5, 100},
-                                           RemainingCase{std::numeric_limits<std::int64_t>::min(), 100},
-                                           RemainingCase{std::numeric_limits<std::int64_t>::max(), 0}));
-
-struct DisplayNameCase {
-  const char* label;
-  std::string name;
-  std::optional<std::string> email;
-  std::string displayName;
-};
-
-class DisplayName : public ::testing::TestWithParam<DisplayNameCase> {};
-
-TEST_P(DisplayName, PrefersTrimmedNameThenEmailThenFallback) {
-  ZeltoAccountSnapshot account;
-  account.id = "a";
-  account.name = GetParam().name;
-  account.email = GetParam().email;
-  EXPECT_EQ(account.displayName(), GetParam().displayName);
+TEST(DisplayName, PrefersTrimmedNameThenEmailThenFallback) {
+  struct Case {
+    std::string name;
+    std::optional<std::string> email;
+    std::string displayName;
+  };
+  const Case cases[] = {
+      {"Personal", std::nullopt, "Personal"},
+      {"  Work \t", "w@example.com", "Work"},
+      {" Side  project ", std::nullopt, "Side  project"},  // inner space kept
+      {"   ", "  me@example.com ", "  me@example.com "},   // the e-mail exactly as stored
+      {"", "", ""},                                        // an empty e-mail still wins
+      {"", std::nullopt, "Zelto Account"},
+      {"\r\nTeam\n", std::nullopt, "Team"},
+      {"\u00a0\u2028Lab\u3000\u0085", std::nullopt, "Lab"},  // Unicode white space
+      {"\u2003\u00a0", std::nullopt, "Zelto Account"},
+      {"\u200b", std::nullopt, "\u200b"},  // a zero-width space is text
+  };
+  for (const Case& c : cases) {
+    ZeltoAccountSnapshot account;
+    account.name = c.name;
+    account.email = c.email;
+    EXPECT_EQ(account.displayName(), c.displayName) << c.name;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Accounts, DisplayName,
-    ::testing::Values(DisplayNameCase{"Plain", "Personal", std::nullopt, "Personal"},
-                      DisplayNameCase{"TrimmedOnBothEnds", "  Work \t", "w@example.com", "Work"},
-                      DisplayNameCase{"InnerSpaceKept", " Side  project ", std::nullopt, "Side  project"},
-                      DisplayNameCase{"BlankFallsBackToEmail", "   ", "  me@example.com ", "  me@example.com "},
-                      DisplayNameCase{"EmptyEmailStillWins", "", "", ""},
-                      DisplayNameCase{"EmptyWithoutEmail", "", std::nullopt, "Zelto Account"},
-                      DisplayNameCase{"LineBreaksAreTrimmed", "\r\nTeam\n", std::nullopt, "Team"},
-                      // No-break space, line separator, ideographic space, next line.
-                      DisplayNameCase{"UnicodeSpacesAreTrimmed", "\u00a0\u2028Lab\u3000\u0085", std::nullopt, "Lab"},
-                      DisplayNameCase{"OnlyUnicodeSpaces", "\u2003\u00a0", std::nullopt, "Zelto Account"},
-                      // A zero-width space is not white space.
-                      DisplayNameCase{"ZeroWidthSpaceIsText", "\u200b", std::nullopt, "\u200b"}),
-    [](const auto& info) { return std::string(info.param.label); });
-
-struct PlanCase {
-  const char* label;
-  std::optional<std::string> plan;
-  std::optional<std::string> displayName;
-};
-
-class PlanDisplayName : public ::testing::TestWithParam<PlanCase> {};
-
-TEST_P(PlanDisplayName, UpperCasesTheFirstCharacterOnly) {
-  ZeltoLimitSnapshot limits;
-  limits.plan = GetParam().plan;
-  EXPECT_EQ(limits.planDisplayName(), GetParam().displayName);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Plans, PlanDisplayName,
-    ::testing::Values(PlanCase{"Absent", std::nullopt, std::nullopt}, PlanCase{"Empty", "", std::nullopt},
-                      PlanCase{"LowerCase", "plus", "Plus"}, PlanCase{"Capitals", "PRO", "PRO"},
-                      PlanCase{"RestUnchanged", "team pLaN", "Team pLaN"}, PlanCase{"OneCharacter", "x", "X"},
-                      // The first user-perceived character may be several code points.
-                      PlanCase{"CombiningMark", "e\u0301lite", "E\u0301lite"},
-                      // Locale-independent full mapping: no Turkish dotted I, sharp s widens.
-                      PlanCase{"DotlessMappingIsRoot", "ilk", "Ilk"}, PlanCase{"SharpS", "\u00dfeta", "SSeta"},
-                      PlanCase{"Ligature", "\ufb01rst", "FIrst"}, PlanCase{"Greek", "\u03b1lpha", "\u0391lpha"},
-                      PlanCase{"Digit", "2x", "2x"}, PlanCase{"LeadingSpace", " plus", " plus"},
-                      PlanCase{"Emoji", "\U0001F680 rocket", "\U0001F680 rocket"}),
-    [](const auto& info) { return std::string(info.param.label); });
-
-TEST(SnapshotRecords, EqualityComparesEveryField) {
-  ZeltoAccountSnapshot a;
-  a.id = "a";
-  a.name = "A";
-  ZeltoAccountSnapshot b = a;
-  EXPECT_EQ(a, b);
-  b.email = "";
-  EXPECT_NE(a, b);  // an empty e-mail is not an absent one
-  b = a;
-  b.usage = ZeltoUsageSnapshot{};
-  EXPECT_NE(a, b);
-  b = a;
-  a.limits = ZeltoLimitSnapshot{};
-  b.limits = ZeltoLimitSnapshot{};
-  b.limits->windows.push_back(ZeltoLimitWindow{});
-  EXPECT_NE(a, b);
+TEST(PlanDisplayName, UpperCasesTheFirstCharacterOnly) {
+  const std::pair<std::optional<std::string>, std::optional<std::string>> cases[] = {
+      {std::nullopt, std::nullopt},
+      {"", std::nullopt},
+      {"plus", "Plus"},
+      {"PRO", "PRO"},
+      {"team pLaN", "Team pLaN"},
+      {"x", "X"},
+      {"e\u0301lite", "E\u0301lite"},  // one user-perceived character of two code points
+      {"ilk", "Ilk"},                  // locale-independent: no Turkish dotted I
+      {"\u00dfeta", "SSeta"},          // full mapping: sharp s widens
+      {"\ufb01rst", "FIrst"},
+      {"\u03b1lpha", "\u0391lpha"},
+      {"2x", "2x"},
+      {" plus", " plus"},
+      {"\U0001F680 rocket", "\U0001F680 rocket"}};
+  for (const auto& [plan, label] : cases) {
+    ZeltoLimitSnapshot limits;
+    limits.plan = plan;
+    EXPECT_EQ(limits.planDisplayName(), label) << plan.value_or("(absent)");
+  }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <limits>
 #include <string>
 #include <vector>
@@ -33,65 +32,46 @@ std::vector<std::int64_t> tokensOf(const ZeltoUsageWeek& week) {
 
 // The same wall-clock facts hold in every zone: the week is built from local
 // days, whatever the offset from UTC.
-class UsageWeekInZone : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(UsageWeekInZone, MondayWeekHoldsTheMondayBucketOnly) {
-  const auto calendar = makeCalendar(GetParam(), testing::monday);
-  const Date now = localDate(calendar, 2025, 3, 12, 10);  // Wednesday
-  const auto current = week(marchUsage, 0, calendar, now);
-  ASSERT_TRUE(current);
-  EXPECT_EQ(current->offset, 0);
-  EXPECT_EQ(current->startDate, localDate(calendar, 2025, 3, 10));
-  EXPECT_EQ(current->endDate, localDate(calendar, 2025, 3, 16));
-  for (int index = 0; index < 7; ++index) {
-    EXPECT_EQ(current->days[static_cast<std::size_t>(index)].date, localDate(calendar, 2025, 3, 10 + index));
-  }
-  EXPECT_EQ(tokensOf(*current), (std::vector<std::int64_t>{420000, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(current->todayTokens, 0);
-  EXPECT_EQ(current->totalTokens, 420000);
-  EXPECT_EQ(current->peakTokens, 420000);
-  EXPECT_TRUE(current->isCurrentWeek);
-  EXPECT_EQ(current->currentStreakDays, 6);
-
-  const auto previous = week(marchUsage, -1, calendar, now);
-  ASSERT_TRUE(previous);
-  EXPECT_EQ(previous->offset, -1);
-  EXPECT_EQ(previous->startDate, localDate(calendar, 2025, 3, 3));
-  EXPECT_EQ(tokensOf(*previous), (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 1240000}));
-  EXPECT_FALSE(previous->isCurrentWeek);
-  EXPECT_EQ(previous->todayTokens, 0);
-}
-
-TEST_P(UsageWeekInZone, SundayWeekHoldsBothBuckets) {
-  const auto calendar = makeCalendar(GetParam(), testing::sunday);
-  const Date now = localDate(calendar, 2025, 3, 12, 10);
-  const auto current = week(marchUsage, 0, calendar, now);
-  ASSERT_TRUE(current);
-  EXPECT_EQ(current->startDate, localDate(calendar, 2025, 3, 9));
-  EXPECT_EQ(tokensOf(*current), (std::vector<std::int64_t>{1240000, 420000, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(current->totalTokens, 1660000);
-  EXPECT_EQ(current->peakTokens, 1240000);
-}
-
-TEST_P(UsageWeekInZone, TodayTokensComeFromTheLocalDayOfNow) {
-  const auto calendar = makeCalendar(GetParam(), testing::monday);
-  const auto usage = usageWith({{"2025-03-11", 5}, {"2025-03-12", 7}});
-  // The first and the last hour of the local Wednesday.
-  for (int hour : {0, 23}) {
-    const auto current = week(usage, 0, calendar, localDate(calendar, 2025, 3, 12, hour));
+TEST(UsageWeek, WeeksAreBuiltFromLocalDaysInEveryZone) {
+  for (const char* zone : {"UTC", "America/New_York", "Europe/Berlin", "Asia/Kolkata", "Asia/Kathmandu",
+                           "Pacific/Chatham", "America/St_Johns"}) {
+    SCOPED_TRACE(zone);
+    const auto monday = makeCalendar(zone, testing::monday);
+    const Date now = localDate(monday, 2025, 3, 12, 10);  // Wednesday
+    const auto current = week(marchUsage, 0, monday, now);
     ASSERT_TRUE(current);
-    EXPECT_EQ(current->todayTokens, 7) << hour;
+    EXPECT_EQ(current->offset, 0);
+    EXPECT_EQ(current->startDate, localDate(monday, 2025, 3, 10));
+    EXPECT_EQ(current->endDate, localDate(monday, 2025, 3, 16));
+    for (int index = 0; index < 7; ++index) {
+      EXPECT_EQ(current->days[static_cast<std::size_t>(index)].date, localDate(monday, 2025, 3, 10 + index));
+    }
+    EXPECT_EQ(tokensOf(*current), (std::vector<std::int64_t>{420000, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(current->todayTokens, 0);
+    EXPECT_EQ(current->totalTokens, 420000);
+    EXPECT_EQ(current->peakTokens, 420000);
+    EXPECT_TRUE(current->isCurrentWeek);
+    EXPECT_EQ(current->currentStreakDays, 6);
+
+    const auto previous = week(marchUsage, -1, monday, now);
+    ASSERT_TRUE(previous);
+    EXPECT_EQ(previous->startDate, localDate(monday, 2025, 3, 3));
+    EXPECT_EQ(tokensOf(*previous), (std::vector<std::int64_t>{0, 0, 0, 0, 0, 0, 1240000}));
+    EXPECT_FALSE(previous->isCurrentWeek);
+
+    const auto sunday = makeCalendar(zone, testing::sunday);
+    const auto sundayWeek = week(marchUsage, 0, sunday, now);
+    ASSERT_TRUE(sundayWeek);
+    EXPECT_EQ(sundayWeek->startDate, localDate(sunday, 2025, 3, 9));
+    EXPECT_EQ(tokensOf(*sundayWeek), (std::vector<std::int64_t>{1240000, 420000, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(sundayWeek->totalTokens, 1660000);
+    EXPECT_EQ(sundayWeek->peakTokens, 1240000);
+
+    // Today is the local day of now, from its first hour to its last.
+    const auto usage = usageWith({{"2025-03-11", 5}, {"2025-03-12", 7}});
+    for (int hour : {0, 23}) EXPECT_EQ(week(usage, 0, monday, localDate(monday, 2025, 3, 12, hour))->todayTokens, 7);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Zones, UsageWeekInZone,
-                         ::testing::Values("UTC", "America/New_York", "Europe/Berlin", "Asia/Kolkata", "Asia/Kathmandu",
-                                           "Pacific/Chatham", "America/St_Johns"),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
-                         });
 
 TEST(UsageWeek, WeekWithDaylightSavingChangeStillHasSevenLocalDays) {
   const auto calendar = makeCalendar("Europe/Berlin", testing::monday);
@@ -140,8 +120,7 @@ TEST(UsageWeek, BucketRules) {
       {"NegativeCountsAsZero", {{"2025-03-10", -50}, {"2025-03-11", 3}}, {0, 3, 0, 0, 0, 0, 0}},
       {"NegativeLaterReplacesPositive", {{"2025-03-10", 9}, {"2025-03-10", -1}}, {0, 0, 0, 0, 0, 0, 0}},
       {"UnpaddedKeyNeverMatches", {{"2025-3-10", 5}, {"2025-03-10 ", 6}, {"garbage", 7}}, {0, 0, 0, 0, 0, 0, 0}},
-      {"KeysOutsideTheWeekIgnored", {{"2025-03-09", 5}, {"2025-03-17", 6}}, {0, 0, 0, 0, 0, 0, 0}},
-  };
+      {"KeysOutsideTheWeekIgnored", {{"2025-03-09", 5}, {"2025-03-17", 6}}, {0, 0, 0, 0, 0, 0, 0}}};
   for (const Case& c : cases) {
     const auto current = week(usageWith(c.buckets), 0, calendar, now);
     ASSERT_TRUE(current) << c.name;
@@ -178,17 +157,13 @@ TEST(UsageWeek, OffsetsAreClampedAndExtremeOffsetsFailQuietly) {
   EXPECT_EQ(farBack->totalTokens, 0);
 }
 
-TEST(UsageWeek, NoBucketsNoWeek) {
+TEST(UsageWeek, NoBucketsOrInstantsNoCalendarCanPlaceGiveNoWeek) {
   const auto calendar = makeCalendar("UTC", testing::monday);
   EXPECT_EQ(week(usageWith({}), 0, calendar, 763291800), std::nullopt);
-}
-
-TEST(UsageWeek, InstantsNoCalendarCanPlaceGiveNoWeek) {
-  const auto calendar = makeCalendar("UTC", testing::monday);
+  ZeltoDashboardSnapshot dashboard;
+  dashboard.accounts.push_back(ZeltoAccountSnapshot{"a", "", std::nullopt, std::nullopt, marchUsage, std::nullopt});
   for (Date now : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1e300}) {
     EXPECT_EQ(week(marchUsage, 0, calendar, now), std::nullopt) << now;
-    ZeltoDashboardSnapshot dashboard;
-    dashboard.accounts.push_back(ZeltoAccountSnapshot{"a", "", std::nullopt, std::nullopt, marchUsage, std::nullopt});
     EXPECT_EQ(usageWeek(dashboard, -1, calendar, now), std::nullopt) << now;
   }
 }

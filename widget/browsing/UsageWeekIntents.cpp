@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "widget/model/SaturatingAdd.hpp"
 #include "widget/model/UsageHistoryBounds.hpp"
 #include "widget/model/WidgetKind.hpp"
 
@@ -12,11 +13,7 @@ std::int64_t steppedWeekOffset(const std::optional<ZeltoDashboardSnapshot>& dash
   if (!dashboard) return 0;
   // The candidate saturates instead of wrapping: a stored offset at the most
   // negative value stepping back stays there, and the floor bounds it anyway.
-  std::int64_t candidate = 0;
-  if (__builtin_add_overflow(stored, step, &candidate)) {
-    candidate = step < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
-  }
-  return boundedWeekOffset(candidate, earliestUsageWeekOffset(*dashboard, calendar, now));
+  return boundedWeekOffset(saturatingAdd(stored, step), earliestUsageWeekOffset(*dashboard, calendar, now));
 }
 
 host::IntentResult performWeekStep(std::int64_t step, const SharedContainer& container,

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "widget/model/SaturatingAdd.hpp"
 #include "widget/model/UsageHistoryBounds.hpp"
 
 namespace zelto {
@@ -12,12 +13,6 @@ namespace zelto {
 namespace {
 
 constexpr std::size_t daysPerWeek = 7;
-
-std::int64_t saturatingAdd(std::int64_t sum, std::int64_t tokens) {
-  // Both operands are never negative here, so only the top can overflow.
-  constexpr std::int64_t maximum = std::numeric_limits<std::int64_t>::max();
-  return tokens > maximum - sum ? maximum : sum + tokens;
-}
 
 }  // namespace
 

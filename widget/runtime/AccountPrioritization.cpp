@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <limits>
 
+#include "widget/model/SaturatingAdd.hpp"
+
 namespace zelto {
 namespace {
 
@@ -23,10 +25,7 @@ LimitedAccount rank(const ZeltoAccountSnapshot& account, std::size_t position) {
   for (const auto& window : windows) {
     const std::int64_t remaining = window.remainingPercent();
     lowest = std::min(lowest, remaining);
-    // Each term is at most 100, so the sum cannot overflow for any real list;
-    // saturate all the same.
-    sum = sum > std::numeric_limits<std::int64_t>::max() - remaining ? std::numeric_limits<std::int64_t>::max()
-                                                                     : sum + remaining;
+    sum = saturatingAdd(sum, remaining);
   }
   return {&account, position, lowest, sum};
 }

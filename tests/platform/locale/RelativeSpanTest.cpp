@@ -27,8 +27,7 @@ TEST(RelativeSpan, TakesTheLargestUnitAndTheNextOneUnlessZero) {
       {86399, {{Unit::hour, 23}, {Unit::minute, 59}}},
       {4 * 86400 + 1800, {{Unit::day, 4}}},
       {4 * 86400 + 3 * 3600, {{Unit::day, 4}, {Unit::hour, 3}}},
-      {1e9, {{Unit::day, 11574}, {Unit::hour, 1}}},
-  };
+      {1e9, {{Unit::day, 11574}, {Unit::hour, 1}}}};
   const Date now = 760000000.25;
   for (const auto& c : cases) {
     EXPECT_EQ(relativeSpan(now + c.span, now), RelativeSpan{c.components}) << "future " << c.span;

@@ -66,8 +66,7 @@ TEST(UserSettingsLocale, TakesTheFirstNonEmptyOfLcAllLcTimeAndLang) {
       {{{"LC_ALL", "C"}, {"LANG", "de_DE.UTF-8"}}, "en_US"},
       {{{"LANG", "C.UTF-8"}}, "en_US"},
       {{{"LANG", "POSIX"}}, "en_US"},
-      {{}, "en_US"},
-  };
+      {{}, "en_US"}};
   for (const auto& c : cases) {
     EXPECT_EQ(readUserSettings(environmentOf(c.variables), systemZoneOf("UTC")).localeName, c.localeName);
   }
@@ -96,18 +95,16 @@ TEST(FirstWeekdayFromGlibcWeekData, CountsFromTheWeeksStartDay) {
     int firstWeekday;
     std::optional<int> weekday;
   };
-  const std::vector<Case> cases{
-      {19971130, 1, 1},  // Sunday, the day itself: Sunday (en_US)
-      {19971201, 1, 2},  // Monday, the day itself: Monday (de_DE)
-      {19971130, 2, 2},  // one day after Sunday: Monday
-      {19971130, 7, 7},  // Saturday
-      {19971201, 7, 1},  // six days after Monday: Sunday
-      {19971130, 0, std::nullopt},
-      {19971130, 8, std::nullopt},
-      {0, 1, std::nullopt},
-      {19971332, 1, std::nullopt},
-      {19970230, 1, std::nullopt},
-  };
+  const std::vector<Case> cases{{19971130, 1, 1},  // Sunday, the day itself: Sunday (en_US)
+                                {19971201, 1, 2},  // Monday, the day itself: Monday (de_DE)
+                                {19971130, 2, 2},  // one day after Sunday: Monday
+                                {19971130, 7, 7},  // Saturday
+                                {19971201, 7, 1},  // six days after Monday: Sunday
+                                {19971130, 0, std::nullopt},
+                                {19971130, 8, std::nullopt},
+                                {0, 1, std::nullopt},
+                                {19971332, 1, std::nullopt},
+                                {19970230, 1, std::nullopt}};
   for (const auto& c : cases) {
     EXPECT_EQ(firstWeekdayFromGlibcWeekData(c.weekStartDay, c.firstWeekday), c.weekday)
         << c.weekStartDay << " " << c.firstWeekday;

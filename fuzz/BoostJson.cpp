@@ -1,0 +1,3 @@
+// Boost.JSON compiled into the fuzzer, so that the sanitizers see the
+// parser's own code too.
+#include <boost/json/src.hpp>
