@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "apps/zelto-limits-widget/DesktopCommands.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
       "Zelto Limits widget host. Runs the widget's timeline provider and week intents against the shared\n"
       "suite and prints what a widget host receives, as JSON. Dates are seconds since 2001-01-01T00:00:00Z.",
       programName};
-  app.require_subcommand(1);
+  app.require_subcommand(0, 1);
   app.fallthrough();
   RequestOptions options;
   addRequestOptions(app, options);
@@ -61,6 +62,9 @@ int main(int argc, char** argv) {
   auto* week = app.add_subcommand("week", "Print the usage week of the dashboard (the stored offset unless --offset)");
   week->add_option("--offset", offset, "Week offset: 0 is the current week, -1 the one before")->type_name("N");
 
+  zelto::cli::DesktopCommands desktop;
+  zelto::cli::registerDesktopCommands(app, desktop);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -73,6 +77,8 @@ int main(int argc, char** argv) {
   }
 
   try {
+    if (auto status = zelto::cli::runDesktopCommand(app, desktop, options)) return *status;
+    if (app.get_subcommands().empty()) throw zelto::cli::UsageError("a subcommand is required (see --help)");
     const auto access = intent->parsed() ? zelto::cli::SuiteAccess::write : zelto::cli::SuiteAccess::read;
     const auto environment = zelto::cli::resolveRequest(options, zelto::locale::processEnvironment(), access);
     if (placeholder->parsed()) return zelto::cli::runPlaceholder(environment, std::cout);
