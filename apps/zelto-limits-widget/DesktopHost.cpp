@@ -6,6 +6,7 @@
 
 #include "apps/zelto-limits-widget/GalleryWindow.hpp"
 #include "apps/zelto-limits-widget/WidgetInstance.hpp"
+#include "platform/desktop/GObjectPointer.hpp"
 #include "widget/browsing/UsageWeekIntents.hpp"
 #include "widget/runtime/ZeltoLimitsWidget.hpp"
 
@@ -171,19 +172,20 @@ int DesktopHost::showGallery(const RequestOptions& options) {
 }
 
 int DesktopHost::sendAction(const char* action) {
-  GtkApplication* application = newApplication();
+  // The running host's actions over the session bus (org.gtk.Actions), as
+  // `gapplication action` sends them; no host is started for this.
   GError* error = nullptr;
-  int status = 1;
-  // Registering without a window system: only the bus is needed.
-  if (g_application_register(G_APPLICATION(application), nullptr, &error) &&
-      g_application_get_is_remote(G_APPLICATION(application))) {
-    g_action_group_activate_action(G_ACTION_GROUP(application), action, nullptr);
-    g_dbus_connection_flush_sync(g_application_get_dbus_connection(G_APPLICATION(application)), nullptr, nullptr);
-    status = 0;
+  desktop::GObjectPointer<GDBusConnection> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error));
+  if (bus) {
+    GVariant* reply = g_dbus_connection_call_sync(bus.get(), applicationId, applicationPath, "org.gtk.Actions",
+                                                  "Activate", g_variant_new("(sava{sv})", action, nullptr, nullptr),
+                                                  nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START, -1, nullptr, &error);
+    if (reply != nullptr) g_variant_unref(reply);
   }
-  if (error != nullptr) g_error_free(error);
-  g_object_unref(application);
-  return status;
+  if (error == nullptr) return 0;
+  g_printerr("zelto-limits-widget: no widget host answers on the session bus (%s)\n", error->message);
+  g_error_free(error);
+  return 1;
 }
 
 void DesktopHost::openWidget(const ShowRequest& request) {

@@ -34,6 +34,7 @@ struct ShowRequest {
 class DesktopHost {
  public:
   static constexpr const char* applicationId = "org.zelto.LimitsWidget";
+  static constexpr const char* applicationPath = "/org/zelto/LimitsWidget";
 
   DesktopHost();
   ~DesktopHost();

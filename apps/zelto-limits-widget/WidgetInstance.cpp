@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "apps/zelto-limits-widget/WidgetContent.hpp"
+#include "platform/kit/HitRegions.hpp"
 #include "platform/kit/Layout.hpp"
 #include "widget/runtime/ZeltoLimitsWidget.hpp"
 
@@ -103,6 +104,11 @@ void WidgetInstance::show(const LimitEntry& entry) {
   auto tree =
       kit::layoutWidget(widgetContent(entry), kit::Size{size.width, size.height}, environment, host_.textSystem());
   const auto nextChange = tree.nextRelativeChange;
+  for (const auto& region : kit::hitRegions(tree)) {
+    host_.log("button " + name_ + " " + region.intent.identifier + (region.enabled ? " enabled " : " disabled ") +
+              std::to_string(region.frame.x) + " " + std::to_string(region.frame.y) + " " +
+              std::to_string(region.frame.width) + " " + std::to_string(region.frame.height));
+  }
   canvas_->show(std::move(tree),
                 reduceMotion ? desktop::WidgetCanvas::Motion::reduce : desktop::WidgetCanvas::Motion::animate);
   scheduleRelativeRedraw(nextChange);

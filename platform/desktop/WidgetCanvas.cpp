@@ -138,9 +138,10 @@ void WidgetCanvas::show(kit::LaidOutTree tree, Motion motion) {
         transition_ ? interpolatedTree(transition_->from, target_, transition_->progress) : std::move(target_);
     transition_ = Transition{std::move(from), SpringCurve(*spring)};
     if (transition_->curve.settlingTime() <= 0) transition_.reset();
-  } else {
+  } else if (motion == Motion::reduce) {
     transition_.reset();
   }
+  // Otherwise a running motion carries on towards the new tree.
   target_ = std::move(tree);
   regions_ = kit::hitRegions(target_);
   elements_ = kit::accessibilityElements(target_);

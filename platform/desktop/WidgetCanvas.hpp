@@ -55,7 +55,9 @@ class WidgetCanvas final : private AccessibleContent {
 
   enum class Motion { animate, reduce };
   // Shows `tree`. With Motion::animate and a changed animated value, the
-  // views move from where the shown tree had them with the change's spring.
+  // views move from where they are drawn with the change's spring; a new
+  // tree without such a change lets a running motion carry on towards it.
+  // Motion::reduce shows `tree` at once.
   void show(kit::LaidOutTree tree, Motion motion);
 
   const kit::LaidOutTree& tree() const { return target_; }
