@@ -136,7 +136,9 @@ void WidgetInstance::scheduleRelativeRedraw(std::optional<Date> change) {
 void WidgetInstance::buildWindow(const std::optional<desktop::WindowPosition>& position) {
   const auto size = kit::widgetFamilySize(family_);
   window_ = gtk_application_window_new(host_.application());
-  gtk_window_set_title(GTK_WINDOW(window_), "Zelto Limits");
+  // The title names the instance, so that tools can tell widgets apart.
+  const std::string title = name_ == "default" ? "Zelto Limits" : "Zelto Limits: " + name_;
+  gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
   gtk_window_set_role(GTK_WINDOW(window_), ("widget-" + name_).c_str());
   placement_ = desktop::makeWidgetWindow(GTK_WINDOW(window_), static_cast<int>(size.width),
                                          static_cast<int>(size.height), desktop::widgetCornerRadius);
@@ -155,6 +157,7 @@ void WidgetInstance::buildWindow(const std::optional<desktop::WindowPosition>& p
                       std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(frame.drawing).count()) +
                       (frame.animating ? " animating" : ""));
           }});
+  gtk_widget_set_size_request(canvas_->widget(), static_cast<int>(size.width), static_cast<int>(size.height));
   gtk_container_add(GTK_CONTAINER(window_), canvas_->widget());
   desktop::placeWidgetWindow(GTK_WINDOW(window_), placement_, position.value_or(firstPosition));
   g_signal_connect(window_, "configure-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {

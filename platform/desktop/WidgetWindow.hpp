@@ -23,6 +23,7 @@ struct WindowPosition {
   int x = 0;
   int y = 0;
   std::optional<std::string> monitor;  // the monitor's model name, when known
+  bool operator==(const WindowPosition&) const = default;
 };
 
 // Makes `window` a desktop widget window: placed as the display allows,
