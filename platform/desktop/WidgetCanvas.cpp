@@ -154,16 +154,16 @@ void WidgetCanvas::show(kit::LaidOutTree tree, Motion motion) {
                               static_cast<gint>(target_.size.height + 0.5));
   accessibleContentChanged(widget_);
   if (transition_) {
-    setShown(transition_->from);
+    invalidate();
     if (tickId_ == 0) tickId_ = gtk_widget_add_tick_callback(widget_, CanvasSignals::tick, this, nullptr);
   } else {
     if (tickId_ != 0) gtk_widget_remove_tick_callback(widget_, std::exchange(tickId_, 0));
-    setShown(target_);
+    invalidate();
   }
 }
 
-void WidgetCanvas::setShown(const kit::LaidOutTree& tree) {
-  displayList_ = kit::paint(tree);
+void WidgetCanvas::invalidate() {
+  displayListStale_ = true;
   gtk_widget_queue_draw(widget_);
 }
 
@@ -173,15 +173,21 @@ void WidgetCanvas::tick(gint64 frameMicroseconds) {
   const double seconds = static_cast<double>(frameMicroseconds - transition_->startMicroseconds) / 1e6;
   if (seconds >= transition_->curve.settlingTime()) {
     transition_.reset();
-    setShown(target_);
+    invalidate();
     return;
   }
   transition_->progress = transition_->curve.progress(seconds);
-  setShown(interpolatedTree(transition_->from, target_, transition_->progress));
+  invalidate();
 }
 
 void WidgetCanvas::draw(cairo_t* cr) {
   const auto start = std::chrono::steady_clock::now();
+  // The frame's display list is made here, so that its cost counts in the frame.
+  if (displayListStale_) {
+    displayList_ =
+        kit::paint(transition_ ? interpolatedTree(transition_->from, target_, transition_->progress) : target_);
+    displayListStale_ = false;
+  }
   const double width = gtk_widget_get_allocated_width(widget_);
   const double height = gtk_widget_get_allocated_height(widget_);
   cairo_save(cr);

@@ -24,8 +24,10 @@ inline constexpr double widgetCornerRadius = 22;
 
 // One frame the canvas drew.
 struct DrawnFrame {
-  std::chrono::steady_clock::duration drawing;  // painting and playing the display list
-  bool animating = false;                       // an in-between frame of a transition
+  // Making the frame's display list (moving the views of a transition) and
+  // playing it into the window.
+  std::chrono::steady_clock::duration drawing;
+  bool animating = false;  // an in-between frame of a transition
 };
 
 // Draws a laid-out widget into a GTK drawing area at the window's scale
@@ -74,7 +76,8 @@ class WidgetCanvas final : private AccessibleContent {
   const std::vector<kit::AccessibilityElement>& accessibilityElements() const override { return elements_; }
   bool pressButton(const std::string& identity) override;
 
-  void setShown(const kit::LaidOutTree& tree);
+  // The frame on screen is out of date: make and draw a new one.
+  void invalidate();
   void draw(cairo_t* cr);
   void tick(gint64 frameMicroseconds);
   const kit::HitRegion* enabledRegionAt(double x, double y) const;
@@ -90,6 +93,7 @@ class WidgetCanvas final : private AccessibleContent {
   GtkWidget* widget_ = nullptr;
   kit::LaidOutTree target_;       // what the canvas shows once any motion ends
   kit::DisplayList displayList_;  // of the frame on screen
+  bool displayListStale_ = true;
   std::vector<kit::HitRegion> regions_;
   std::vector<kit::AccessibilityElement> elements_;
   std::optional<Transition> transition_;
