@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "platform/defaults/Suite.hpp"
+#include "platform/desktop/WidgetCanvas.hpp"
+#include "platform/kit/Kit.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 
 extern char** environ;
@@ -212,24 +214,36 @@ TEST(DesktopHost, ASuiteWriteIsOnScreenWithin200Milliseconds) {
   EXPECT_NE(host.pixels(), waiting);
 }
 
-TEST(DesktopHost, ClickingThePreviousWeekButtonStoresTheOffsetAndRedrawsTheWeek) {
-  Host host("large", threeWeeks);
-  host.start();
-  ASSERT_TRUE(eventually([&] { return host.lines("button default PreviousUsageWeekIntent enabled").size() > 0; }));
-  std::istringstream region(host.lines("button default PreviousUsageWeekIntent enabled").back().second);
-  std::string word;
-  double x = 0, y = 0, width = 0, height = 0;
-  for (int skip = 0; skip < 4; ++skip) region >> word;
-  region >> x >> y >> width >> height;
-  // The week label lies between the two buttons.
-  const GdkRectangle label{static_cast<int>(x + width), static_cast<int>(y), 60, static_cast<int>(height)};
-  const auto before = host.pixels(label);
-  const auto origin = host.window();
-  const auto click = "xdotool mousemove " + std::to_string(origin.x + static_cast<int>(x + width / 2)) + " " +
-                     std::to_string(origin.y + static_cast<int>(y + height / 2)) + " click 1";
-  ASSERT_TRUE(g_spawn_command_line_sync(click.c_str(), nullptr, nullptr, nullptr, nullptr));
-  EXPECT_TRUE(eventually([&] { return host.suite().integer(offsetKey) == -1; }));
-  EXPECT_TRUE(eventually([&] { return host.pixels(label) != before; }));
+TEST(DesktopHost, PressingThePreviousWeekButtonStoresTheOffsetAndRedrawsTheWeek) {
+  // A click at the button's hit region, or Tab to the first button and Space.
+  const std::function<std::string(const GdkRectangle& window, double x, double y)> presses[] = {
+      [](const GdkRectangle& window, double x, double y) {
+        return "xdotool mousemove " + std::to_string(window.x + static_cast<int>(x)) + " " +
+               std::to_string(window.y + static_cast<int>(y)) + " click 1";
+      },
+      [](const GdkRectangle&, double, double) {
+        return std::string("xdotool search --name '^Zelto Limits$' windowfocus --sync key --window %1 Tab space");
+      },
+  };
+  for (const auto& press : presses) {
+    Host host("large", threeWeeks);
+    host.start();
+    const auto enabled = [&] { return host.lines("button default PreviousUsageWeekIntent enabled"); };
+    ASSERT_TRUE(eventually([&] { return !enabled().empty(); }));
+    std::istringstream region(enabled().back().second);
+    std::string word;
+    double x = 0, y = 0, width = 0, height = 0;
+    for (int skip = 0; skip < 4; ++skip) region >> word;
+    region >> x >> y >> width >> height;
+    // The week label lies between the two buttons.
+    const GdkRectangle label{static_cast<int>(x + width), static_cast<int>(y), 60, static_cast<int>(height)};
+    const auto before = host.pixels(label);
+    const auto command = press(host.window(), x + width / 2, y + height / 2);
+    SCOPED_TRACE(command);
+    ASSERT_TRUE(g_spawn_command_line_sync(command.c_str(), nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(eventually([&] { return host.suite().integer(offsetKey) == -1; }));
+    EXPECT_TRUE(eventually([&] { return host.pixels(label) != before; }));
+  }
 }
 
 TEST(DesktopHost, ReloadOverTheSessionBusAsksForATimeline) {
@@ -273,6 +287,56 @@ TEST(DesktopHost, SurvivesTheSuiteBeingDeletedReplacedByGarbageAndRestored) {
     ASSERT_TRUE(host.running());
   }
   EXPECT_TRUE(eventually([&] { return host.pixels() == shown; }, 2s));
+}
+
+TEST(AccessibilityBridge, ElementsAreChildrenWithNameRoleExtentsAndButtonsPress) {
+  using namespace zelto::kit;
+  const zelto::render::PangoTextSystem text;
+  std::vector<std::string> pressed;
+  zelto::desktop::WidgetCanvas canvas(
+      text, {[&](const IntentReference& intent) { pressed.push_back(intent.identifier); }, nullptr, nullptr});
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_container_add(GTK_CONTAINER(window), canvas.widget());
+  const View content = VStack(
+      {Text::verbatim("72% left"),
+       HStack({Button({"back", "Back"}, Image("chevron.left").frame(16, 16)).accessibilityLabel("Previous usage week"),
+               Button({"forward", "Forward"}, Image("chevron.right").frame(16, 16))
+                   .disabled(true)
+                   .accessibilityLabel("Next usage week")})});
+  const auto tree = layout(content, ProposedSize{200, 100}, Environment{}, text);
+  const auto elements = accessibilityElements(tree);
+  canvas.show(tree, zelto::desktop::WidgetCanvas::Motion::reduce);
+  gtk_widget_show_all(window);
+  ASSERT_TRUE(eventually([&] { return gtk_widget_get_mapped(canvas.widget()) == TRUE; }, 2s));
+
+  const struct {
+    const char* name;
+    AtkRole role;
+    int actions;
+  } expected[] = {{"72% left", ATK_ROLE_LABEL, 0},
+                  {"Previous usage week", ATK_ROLE_PUSH_BUTTON, 1},
+                  {"Next usage week", ATK_ROLE_PUSH_BUTTON, 0}};
+  AtkObject* accessible = gtk_widget_get_accessible(canvas.widget());
+  ASSERT_EQ(atk_object_get_n_accessible_children(accessible), 3);
+  ASSERT_EQ(elements.size(), 3u);
+  for (int index = 0; index < 3; ++index) {
+    SCOPED_TRACE(expected[index].name);
+    AtkObject* child = atk_object_ref_accessible_child(accessible, index);
+    EXPECT_STREQ(atk_object_get_name(child), expected[index].name);
+    EXPECT_EQ(atk_object_get_role(child), expected[index].role);
+    gint x = 0, y = 0, width = 0, height = 0;
+    atk_component_get_extents(ATK_COMPONENT(child), &x, &y, &width, &height, ATK_XY_WINDOW);
+    EXPECT_EQ(x, static_cast<int>(elements[index].frame.x));
+    EXPECT_EQ(y, static_cast<int>(elements[index].frame.y));
+    EXPECT_EQ(width, static_cast<int>(elements[index].frame.width + 0.5));
+    EXPECT_GT(height, 0);
+    EXPECT_EQ(atk_action_get_n_actions(ATK_ACTION(child)), expected[index].actions);
+    atk_action_do_action(ATK_ACTION(child), 0);
+    g_object_unref(child);
+  }
+  // Only the enabled button ran its intent.
+  EXPECT_EQ(pressed, std::vector<std::string>{"back"});
+  gtk_widget_destroy(window);
 }
 
 }  // namespace
