@@ -12,6 +12,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -97,9 +98,18 @@ class Host {
   explicit Host(std::string family, std::string extra = "") : family_(std::move(family)) {
     if (!extra.empty()) suite().setData(dashboardKey, extra);
   }
-  ~Host() {
+  ~Host() { stop(); }
+
+  void stop() {
+    if (pid_ <= 0) return;
     run({"quit"});
     if (exitStatusWithin(pid_, 5s) < 0) ::kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+  void restart() {
+    stop();
+    std::filesystem::remove(folder_ / "host.log");
+    start();
   }
 
   void start() {
@@ -200,6 +210,23 @@ TEST(DesktopHost, WindowsTakeTheirFamilySizeAndLaterStartsHandOver) {
     EXPECT_EQ(host.window(c.instance).width, c.width);
     EXPECT_EQ(host.window(c.instance).height, c.height);
   }
+}
+
+TEST(DesktopHost, DraggingOutsideButtonsMovesTheWidgetAndTheNextStartRestoresIt) {
+  auto host = std::make_unique<Host>("small");
+  host->start();
+  const auto before = host->window();
+  const auto x = std::to_string(before.x + 100);
+  const auto y = std::to_string(before.y + 100);
+  const auto drag = "xdotool mousemove " + x + " " + y + " mousedown 1 mousemove_relative 30 20 sleep 0.1 " +
+                    "mousemove_relative 30 20 sleep 0.1 mouseup 1";
+  ASSERT_TRUE(g_spawn_command_line_sync(drag.c_str(), nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(eventually([&] { return host->window().x == before.x + 60 && host->window().y == before.y + 40; }));
+  // The position is written down once the move has settled.
+  std::this_thread::sleep_for(700ms);
+  host->restart();
+  EXPECT_EQ(host->window().x, before.x + 60);
+  EXPECT_EQ(host->window().y, before.y + 40);
 }
 
 TEST(DesktopHost, ASuiteWriteIsOnScreenWithin200Milliseconds) {
