@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/desktop/TreeTransition.hpp"
+#include "platform/desktop/WidgetWindow.hpp"
 #include "platform/kit/DisplayListPainter.hpp"
 #include "platform/kit/Shapes.hpp"
 #include "platform/render/CairoOutput.hpp"
@@ -264,8 +265,7 @@ bool WidgetCanvas::onButtonPress(const GdkEventButton& event) {
   }
   pressedIdentity_.reset();
   if (GtkWidget* window = gtk_widget_get_toplevel(widget_); GTK_IS_WINDOW(window)) {
-    gtk_window_begin_move_drag(GTK_WINDOW(window), static_cast<gint>(event.button), static_cast<gint>(event.x_root),
-                               static_cast<gint>(event.y_root), event.time);
+    beginWidgetMove(GTK_WINDOW(window), event);
   }
   return true;
 }

@@ -71,6 +71,54 @@ std::string_view placementName(Placement placement) {
   return "plain";
 }
 
+namespace {
+
+// Where the pointer grabbed a layer-shell window, in its own coordinates.
+struct LayerMove {
+  double x = 0;
+  double y = 0;
+};
+constexpr const char* layerMoveKey = "zelto-layer-move";
+constexpr const char* placementKey = "zelto-placement";
+
+gboolean followPointer(GtkWidget* widget, GdkEventMotion* event, gpointer) {
+  const auto* move = static_cast<const LayerMove*>(g_object_get_data(G_OBJECT(widget), layerMoveKey));
+  if (move == nullptr) return FALSE;
+  auto* window = GTK_WINDOW(widget);
+  // The window follows the pointer, so the grab point stays under it.
+  const int left = gtk_layer_get_margin(window, GTK_LAYER_SHELL_EDGE_LEFT) + static_cast<int>(event->x - move->x);
+  const int top = gtk_layer_get_margin(window, GTK_LAYER_SHELL_EDGE_TOP) + static_cast<int>(event->y - move->y);
+  gtk_layer_set_margin(window, GTK_LAYER_SHELL_EDGE_LEFT, std::max(0, left));
+  gtk_layer_set_margin(window, GTK_LAYER_SHELL_EDGE_TOP, std::max(0, top));
+  return TRUE;
+}
+
+gboolean endLayerMove(GtkWidget* widget, GdkEventButton*, gpointer) {
+  g_object_set_data(G_OBJECT(widget), layerMoveKey, nullptr);
+  g_signal_handlers_disconnect_by_func(widget, reinterpret_cast<gpointer>(followPointer), nullptr);
+  g_signal_handlers_disconnect_by_func(widget, reinterpret_cast<gpointer>(endLayerMove), nullptr);
+  return FALSE;
+}
+
+}  // namespace
+
+void beginWidgetMove(GtkWindow* window, const GdkEventButton& press) {
+  const auto placement = static_cast<Placement>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(window), placementKey)));
+  if (placement != Placement::layerShell) {
+    gtk_window_begin_move_drag(window, static_cast<gint>(press.button), static_cast<gint>(press.x_root),
+                               static_cast<gint>(press.y_root), press.time);
+    return;
+  }
+  // The press came to the canvas, which fills the window from its origin.
+  g_object_set_data_full(G_OBJECT(window), layerMoveKey, new LayerMove{press.x, press.y},
+                         [](gpointer move) { delete static_cast<LayerMove*>(move); });
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(followPointer), nullptr);
+  g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(endLayerMove), nullptr);
+  gtk_widget_add_events(GTK_WIDGET(window), GDK_POINTER_MOTION_MASK | GDK_BUTTON_RELEASE_MASK);
+  g_signal_connect(window, "motion-notify-event", G_CALLBACK(followPointer), nullptr);
+  g_signal_connect(window, "button-release-event", G_CALLBACK(endLayerMove), nullptr);
+}
+
 Placement makeWidgetWindow(GtkWindow* window, int width, int height, double cornerRadius) {
   GtkWidget* widget = GTK_WIDGET(window);
   GdkScreen* screen = gtk_widget_get_screen(widget);
@@ -105,6 +153,7 @@ Placement makeWidgetWindow(GtkWindow* window, int width, int height, double corn
     gtk_window_set_skip_pager_hint(window, TRUE);
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_UTILITY);
   }
+  g_object_set_data(G_OBJECT(window), placementKey, GINT_TO_POINTER(static_cast<int>(placement)));
   return placement;
 }
 

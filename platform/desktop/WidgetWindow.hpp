@@ -42,4 +42,10 @@ WindowPosition widgetWindowPosition(GtkWindow* window, Placement placement);
 
 std::string_view placementName(Placement placement);
 
+// Starts moving the widget window with the pointer from a primary-button
+// press: the window manager's move on X11 and plain windows; on the layer
+// shell, where windows have no position of their own, the margins follow
+// the pointer until the button is released.
+void beginWidgetMove(GtkWindow* window, const GdkEventButton& press);
+
 }  // namespace zelto::desktop
