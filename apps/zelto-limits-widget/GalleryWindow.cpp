@@ -3,14 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "apps/zelto-limits-widget/WidgetContent.hpp"
-#include "platform/desktop/WidgetCanvas.hpp"
+#include "apps/zelto-limits-widget/WidgetScene.hpp"
 #include "platform/host/HostDriver.hpp"
-#include "platform/kit/DisplayListPainter.hpp"
-#include "platform/kit/Layout.hpp"
-#include "platform/kit/Shapes.hpp"
 #include "platform/render/CairoOutput.hpp"
-#include "platform/render/CairoPaint.hpp"
 #include "widget/runtime/LimitTimelineProvider.hpp"
 #include "widget/runtime/ZeltoLimitsWidget.hpp"
 
@@ -25,14 +20,9 @@ struct Preview {
   kit::DisplayList list;
 };
 
-gboolean drawPreview(GtkWidget* area, cairo_t* cr, gpointer data) {
+gboolean drawPreview(GtkWidget*, cairo_t* cr, gpointer data) {
+  // The list is already clipped to the widget's rounded outline.
   const auto* preview = static_cast<const Preview*>(data);
-  const double width = gtk_widget_get_allocated_width(area);
-  const double height = gtk_widget_get_allocated_height(area);
-  render::setPath(cr, kit::shapePath(kit::ShapeGeometry{kit::ShapeKind::roundedRectangle, desktop::widgetCornerRadius,
-                                                        kit::RoundedCornerStyle::continuous},
-                                     kit::Rect{0, 0, width, height}));
-  cairo_clip(cr);
   render::play(preview->list, cr, 1, preview->host->textSystem());
   return TRUE;
 }
@@ -64,17 +54,12 @@ GtkWidget* openGalleryWindow(DesktopHost& host, const RequestOptions& options) {
   for (const auto family : ZeltoLimitsWidget::supportedFamilies) {
     host::TimelineProviderContext context{family, true, environment};
     const auto entry = driver.requestSnapshot(context);
-    kit::Environment drawing;
-    drawing.now = environment.now;
-    drawing.calendar = environment.calendar;
-    drawing.locale = environment.locale;
-    drawing.widgetFamily = family;
-    drawing.textScale = host.textScale();
-    const auto size = kit::widgetFamilySize(family);
-    const auto tree =
-        kit::layoutWidget(widgetContent(entry), kit::Size{size.width, size.height}, drawing, host.textSystem());
+    scene::SceneSettings settings = scene::settingsFor(family);
+    settings.textScale = host.textScale();
+    const auto size = scene::canvasSize(settings);
+    const auto tree = scene::layoutScene(entry, environment, settings, host.textSystem());
     auto* preview = new Preview{&host, ShowRequest{options, std::string(kit::widgetFamilyName(family)), family, false},
-                                kit::paint(tree)};
+                                scene::paintScene(tree)};
     GtkWidget* area = gtk_drawing_area_new();
     gtk_widget_set_size_request(area, static_cast<int>(size.width), static_cast<int>(size.height));
     g_signal_connect(area, "draw", G_CALLBACK(drawPreview), preview);

@@ -4,9 +4,8 @@
 #include <cmath>
 #include <utility>
 
-#include "apps/zelto-limits-widget/WidgetContent.hpp"
+#include "apps/zelto-limits-widget/WidgetScene.hpp"
 #include "platform/kit/HitRegions.hpp"
-#include "platform/kit/Layout.hpp"
 #include "widget/runtime/ZeltoLimitsWidget.hpp"
 
 namespace zelto::cli {
@@ -93,16 +92,12 @@ void WidgetInstance::scheduleReload(Date date) {
 void WidgetInstance::show(const LimitEntry& entry) {
   entry_ = entry;
   const bool reduceMotion = reduceMotion_ || host_.animationsDisabled();
-  kit::Environment environment;
-  environment.now = now();
-  environment.calendar = environment_.calendar;
-  environment.locale = environment_.locale;
-  environment.widgetFamily = family_;
-  environment.reduceMotion = reduceMotion;
-  environment.textScale = host_.textScale();
-  const auto size = kit::widgetFamilySize(family_);
-  auto tree =
-      kit::layoutWidget(widgetContent(entry), kit::Size{size.width, size.height}, environment, host_.textSystem());
+  scene::SceneSettings settings = scene::settingsFor(family_);
+  settings.textScale = host_.textScale();
+  settings.reduceMotion = reduceMotion;
+  auto request = environment_;
+  request.now = now();
+  auto tree = scene::layoutScene(entry, request, settings, host_.textSystem());
   const auto nextChange = tree.nextRelativeChange;
   for (const auto& region : kit::hitRegions(tree)) {
     host_.log("button " + name_ + " " + region.intent.identifier + (region.enabled ? " enabled " : " disabled ") +

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "apps/zelto-limits-widget/DesktopCommands.hpp"
+#include "apps/zelto-limits-widget/GalleryCommand.hpp"
+#include "apps/zelto-limits-widget/RenderCommand.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetCommands.hpp"
 
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
   std::optional<std::int64_t> offset;
   auto* week = app.add_subcommand("week", "Print the usage week of the dashboard (the stored offset unless --offset)");
   week->add_option("--offset", offset, "Week offset: 0 is the current week, -1 the one before")->type_name("N");
+  const zelto::cli::RenderCommand render(app);
+  const zelto::cli::GalleryCommand gallery(app);
 
   zelto::cli::DesktopCommands desktop;
   zelto::cli::registerDesktopCommands(app, desktop);
@@ -90,6 +94,8 @@ int main(int argc, char** argv) {
           std::cout);
     }
     if (week->parsed()) return zelto::cli::runWeek(environment, offset, std::cout);
+    if (render.parsed()) return render.run(environment, std::cout);
+    if (gallery.parsed()) return gallery.run(environment, std::cout);
   } catch (const zelto::cli::UsageError& e) {
     std::cerr << programName << ": " << e.what() << '\n';
     return 2;

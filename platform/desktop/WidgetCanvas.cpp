@@ -40,6 +40,10 @@ kit::Path widgetOutline(double width, double height) {
       kit::Rect{0, 0, width, height});
 }
 
+struct ContextRelease {
+  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
 // Ring drawn around the button that has the keyboard focus.
 constexpr double focusRingWidth = 1.5;
 constexpr double focusRingOutset = 2;
@@ -183,21 +187,35 @@ void WidgetCanvas::tick(gint64 frameMicroseconds) {
 
 void WidgetCanvas::draw(cairo_t* cr) {
   const auto start = std::chrono::steady_clock::now();
-  // The frame's display list is made here, so that its cost counts in the frame.
-  if (displayListStale_) {
+  const int width = gtk_widget_get_allocated_width(widget_);
+  const int height = gtk_widget_get_allocated_height(widget_);
+  const int scale = gtk_widget_get_scale_factor(widget_);
+  // The frame is drawn into an image at device resolution, then copied to the
+  // window in one step: groups, masks and blurs on a window's own (X server)
+  // surface are many times slower. Exposes without a change copy it again.
+  const bool sizeChanged = !frame_ || cairo_image_surface_get_width(frame_.get()) != width * scale ||
+                           cairo_image_surface_get_height(frame_.get()) != height * scale;
+  if (displayListStale_ || sizeChanged) {
+    // The frame's display list is made here, so that its cost counts in the frame.
     displayList_ =
         kit::paint(transition_ ? interpolatedTree(transition_->from, target_, transition_->progress) : target_);
     displayListStale_ = false;
+    if (sizeChanged) {
+      frame_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale));
+      cairo_surface_set_device_scale(frame_.get(), scale, scale);
+    }
+    std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
+    cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
+    cairo_paint(frame.get());
+    cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
+    if (render::setPath(frame.get(), widgetOutline(width, height))) cairo_clip(frame.get());
+    render::play(displayList_, frame.get(), 1, text_);
   }
-  const double width = gtk_widget_get_allocated_width(widget_);
-  const double height = gtk_widget_get_allocated_height(widget_);
   cairo_save(cr);
-  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, frame_.get(), 0, 0);
   cairo_paint(cr);
   cairo_restore(cr);
-  cairo_save(cr);
-  if (render::setPath(cr, widgetOutline(width, height))) cairo_clip(cr);
-  render::play(displayList_, cr, 1, text_);
   if (focusedIdentity_ && gtk_widget_has_visible_focus(widget_)) {
     for (const auto& region : regions_) {
       if (region.identity != *focusedIdentity_) continue;
@@ -209,7 +227,6 @@ void WidgetCanvas::draw(cairo_t* cr) {
       cairo_stroke(cr);
     }
   }
-  cairo_restore(cr);
   if (handlers_.onFrame) handlers_.onFrame(DrawnFrame{std::chrono::steady_clock::now() - start, isAnimating()});
 }
 

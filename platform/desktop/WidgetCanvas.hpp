@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,8 +25,8 @@ inline constexpr double widgetCornerRadius = 22;
 
 // One frame the canvas drew.
 struct DrawnFrame {
-  // Making the frame's display list (moving the views of a transition) and
-  // playing it into the window.
+  // Making the frame's display list (moving the views of a transition),
+  // playing it and copying the result to the window.
   std::chrono::steady_clock::duration drawing;
   bool animating = false;  // an in-between frame of a transition
 };
@@ -94,6 +95,10 @@ class WidgetCanvas final : private AccessibleContent {
   kit::LaidOutTree target_;       // what the canvas shows once any motion ends
   kit::DisplayList displayList_;  // of the frame on screen
   bool displayListStale_ = true;
+  struct SurfaceRelease {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+  };
+  std::unique_ptr<cairo_surface_t, SurfaceRelease> frame_;  // the frame on screen, at device resolution
   std::vector<kit::HitRegion> regions_;
   std::vector<kit::AccessibilityElement> elements_;
   std::optional<Transition> transition_;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "platform/kit/Color.hpp"
 #include "platform/kit/Font.hpp"
@@ -34,6 +36,11 @@ struct Environment {
   bool reduceMotion = false;
   // The user's text size setting; fonts relative to a text style grow with it.
   double textScale = 1;
+  // Whether this machine has a font family itself installed (not a
+  // substitute that fontconfig would pick for it). The program answers it
+  // with the renderer's font probe, which asks fontconfig once per family for
+  // the whole process; absent, no family counts as installed.
+  std::function<bool(const std::string& family)> isFontFamilyInstalled;
 
   // Text modifiers, inherited by every text below the view they are set on.
   double tracking = 0;
@@ -46,6 +53,7 @@ struct Environment {
   // False below a disabled view: buttons there do not run their intents.
   bool isEnabled = true;
 
+  bool hasFontFamily(const std::string& family) const { return isFontFamilyInstalled && isFontFamilyInstalled(family); }
   Font effectiveFont() const { return font ? *font : Font::system(TextStyle::body); }
   const locale::Calendar& effectiveCalendar() const;
   const locale::Locale& effectiveLocale() const;

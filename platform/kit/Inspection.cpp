@@ -1,5 +1,6 @@
 #include "platform/kit/Inspection.hpp"
 
+#include <algorithm>
 #include <boost/json.hpp>
 
 namespace zelto::kit {
@@ -169,6 +170,10 @@ json::object inspectNode(const LaidOutTree& tree, const LaidOutNode& node) {
   out["frame"] = rect(node.frame);
   out["opacity"] = node.opacity;
   out["hidden"] = node.hidden;
+  if (!node.viewNames.empty()) {
+    out["view"] = node.viewNames.front();
+    if (node.viewNames.size() > 1) out["views"] = json::array(node.viewNames.begin(), node.viewNames.end());
+  }
   addContent(out, node);
   if (node.accessibility.label) out["accessibilityLabel"] = *node.accessibility.label;
   if (node.accessibility.hidden) out["accessibilityHidden"] = true;
@@ -286,6 +291,16 @@ const LaidOutNode* findByIdentity(const LaidOutTree& tree, std::string_view iden
     if (node->identity == identity) return node;
   }
   return nullptr;
+}
+
+std::vector<const LaidOutNode*> findViews(const LaidOutTree& tree, std::string_view typeName) {
+  std::vector<const LaidOutNode*> found;
+  for (const LaidOutNode* node : nodesInOrder(tree)) {
+    if (std::find(node->viewNames.begin(), node->viewNames.end(), typeName) != node->viewNames.end()) {
+      found.push_back(node);
+    }
+  }
+  return found;
 }
 
 }  // namespace zelto::kit

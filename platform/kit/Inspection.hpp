@@ -19,7 +19,9 @@ namespace zelto::kit {
 // "spacing", "alignment", "shadow", "rotation", "button" {intent, title,
 // enabled}, "accessibilityLabel", "accessibilityHidden",
 // "accessibilityChildren", "animation", "children". The document also
-// carries the canvas "size" and "nextRelativeChange".
+// carries the canvas "size" and "nextRelativeChange". A node where named
+// components begin carries "view" (the outermost one's type name) and, when
+// several begin there, "views" (all of them, outermost first).
 boost::json::value inspect(const LaidOutTree& tree);
 std::string inspectJson(const LaidOutTree& tree);
 
@@ -33,6 +35,8 @@ std::vector<const LaidOutNode*> findAllTexts(const LaidOutTree& tree, std::strin
 std::vector<const LaidOutNode*> findAll(const LaidOutTree& tree, NodeKind kind);
 const LaidOutNode* findByAccessibilityLabel(const LaidOutTree& tree, std::string_view label);
 const LaidOutNode* findByIdentity(const LaidOutTree& tree, std::string_view identity);
+// Nodes where a component of the type name begins, in tree order.
+std::vector<const LaidOutNode*> findViews(const LaidOutTree& tree, std::string_view typeName);
 
 // All nodes in tree order (depth first, children in order).
 std::vector<const LaidOutNode*> nodesInOrder(const LaidOutTree& tree);

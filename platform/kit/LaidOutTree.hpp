@@ -190,6 +190,9 @@ struct LaidOutNode {
   bool hidden = false;  // keeps its space, draws nothing
   double layoutPriority = 0;
   std::optional<AnimationRecord> animation;
+  // The components that begin at this node, outermost first (a component
+  // whose body is another named component begins at the same node).
+  std::vector<std::string> viewNames;
   // Product of the opacities above and at this node (a disabled button's
   // label counts its dimming too).
   double opacity = 1;

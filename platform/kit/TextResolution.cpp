@@ -1,19 +1,12 @@
 #include "platform/kit/TextResolution.hpp"
 
-#include <libintl.h>
-
 #include <algorithm>
 
 #include "platform/locale/Text.hpp"
+#include "platform/locale/Translation.hpp"
 
 namespace zelto::kit {
 namespace {
-
-std::string localizedString(const std::string& key) {
-  // gettext answers the catalogue header for the empty key.
-  if (key.empty()) return {};
-  return dgettext(textDomain, key.c_str());
-}
 
 // Length of the well-formed UTF-8 sequence starting at `i`, or 0.
 std::size_t sequenceLength(const std::string& s, std::size_t i) {
@@ -70,7 +63,7 @@ ResolvedText resolveText(const std::vector<TextPiece>& pieces, const Environment
         resolved.text += piece.string;
         break;
       case TextPiece::Kind::localized:
-        resolved.text += localizedString(piece.string);
+        resolved.text += locale::translate(piece.string, environment.effectiveLocale());
         break;
       case TextPiece::Kind::relativeDate: {
         const locale::Locale& locale = environment.effectiveLocale();

@@ -183,6 +183,8 @@ View View::accessibilityElement(AccessibilityChildren children) const {
   return modified(detail::AccessibilityElementModifier{children});
 }
 
+View View::viewName(std::string typeName) const { return modified(detail::ViewNameModifier{std::move(typeName)}); }
+
 View View::animation(std::optional<SpringAnimation> animation, std::string valueKey) const {
   if (!animation) return *this;
   return modified(detail::AnimationModifier{*animation, std::move(valueKey)});

@@ -175,6 +175,12 @@ class View {
     return animation(spring, std::to_string(value));
   }
 
+  // --- Inspection -----------------------------------------------------------
+
+  // Names the component that begins at this view ("LimitRing"), so that a
+  // reader of the inspection tree can tell which components were chosen.
+  View viewName(std::string typeName) const;
+
   const detail::ViewNode* node() const { return node_.get(); }
 
  protected:

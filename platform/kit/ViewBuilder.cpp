@@ -307,6 +307,8 @@ void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment&
             node.accessibility.children = m.children;
           } else if constexpr (std::is_same_v<M, AnimationModifier>) {
             node.animation = AnimationRecord{m.animation, m.valueKey};
+          } else if constexpr (std::is_same_v<M, ViewNameModifier>) {
+            node.viewNames.insert(node.viewNames.begin(), m.name);  // outermost first
           }
         },
         modifier);

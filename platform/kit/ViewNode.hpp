@@ -132,12 +132,15 @@ struct AnimationModifier {
   SpringAnimation animation;
   std::string valueKey;
 };
+struct ViewNameModifier {
+  std::string name;
+};
 
 using Modifier = std::variant<FixedFrameModifier, FlexibleFrameModifier, PaddingModifier, BackgroundModifier,
                               OverlayModifier, AspectRatioModifier, LayoutPriorityModifier, IgnoresSafeAreaModifier,
                               ContainerBackgroundModifier, EnvironmentModifier, ShadowModifier, OpacityModifier,
                               RotationModifier, HiddenModifier, AccessibilityLabelModifier, AccessibilityHiddenModifier,
-                              AccessibilityElementModifier, AnimationModifier>;
+                              AccessibilityElementModifier, AnimationModifier, ViewNameModifier>;
 
 struct ModifiedNode {
   View content;

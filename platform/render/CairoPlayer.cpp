@@ -562,4 +562,6 @@ void CairoPlayer::play(const kit::DisplayList& list, cairo_t* cr, double scale) 
   cairo_restore(cr);
 }
 
+void clearGlowRasterCache() { glowCache().clear(); }
+
 }  // namespace zelto::render

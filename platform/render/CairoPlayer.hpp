@@ -27,4 +27,7 @@ class CairoPlayer {
   const PangoTextSystem& text_;
 };
 
+// Drops every cached glow raster (benchmarks of a first frame start so).
+void clearGlowRasterCache();
+
 }  // namespace zelto::render
