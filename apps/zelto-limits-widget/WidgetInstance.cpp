@@ -136,9 +136,9 @@ void WidgetInstance::buildWindow(const std::optional<desktop::WindowPosition>& p
   gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
   gtk_window_set_role(GTK_WINDOW(window_), ("widget-" + name_).c_str());
   placement_ = desktop::makeWidgetWindow(GTK_WINDOW(window_), static_cast<int>(size.width),
-                                         static_cast<int>(size.height), desktop::widgetCornerRadius);
+                                         static_cast<int>(size.height), scene::widgetCornerRadius);
   canvas_ = std::make_unique<desktop::WidgetCanvas>(
-      host_.textSystem(),
+      host_.textSystem(), scene::widgetCornerRadius,
       desktop::WidgetCanvas::Handlers{
           [this](const kit::IntentReference& intent) {
             host_.log("intent " + intent.identifier);

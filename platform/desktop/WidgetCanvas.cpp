@@ -34,9 +34,9 @@ void zelto_canvas_class_init(CanvasClass* klass) {
 }
 
 // The outline the widget is clipped to.
-kit::Path widgetOutline(double width, double height) {
+kit::Path widgetOutline(double width, double height, double cornerRadius) {
   return kit::shapePath(
-      kit::ShapeGeometry{kit::ShapeKind::roundedRectangle, widgetCornerRadius, kit::RoundedCornerStyle::continuous},
+      kit::ShapeGeometry{kit::ShapeKind::roundedRectangle, cornerRadius, kit::RoundedCornerStyle::continuous},
       kit::Rect{0, 0, width, height});
 }
 
@@ -105,8 +105,8 @@ struct CanvasSignals {
   static void scaleChanged(GObject* widget, GParamSpec*, gpointer) { gtk_widget_queue_draw(GTK_WIDGET(widget)); }
 };
 
-WidgetCanvas::WidgetCanvas(const render::PangoTextSystem& text, Handlers handlers)
-    : text_(text), handlers_(std::move(handlers)) {
+WidgetCanvas::WidgetCanvas(const render::PangoTextSystem& text, double cornerRadius, Handlers handlers)
+    : text_(text), cornerRadius_(cornerRadius), handlers_(std::move(handlers)) {
   widget_ = GTK_WIDGET(g_object_new(zelto_canvas_get_type(), nullptr));
   g_object_ref_sink(widget_);
   attachAccessibleContent(widget_, this);
@@ -208,7 +208,7 @@ void WidgetCanvas::draw(cairo_t* cr) {
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
     cairo_paint(frame.get());
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
-    if (render::setPath(frame.get(), widgetOutline(width, height))) cairo_clip(frame.get());
+    if (render::setPath(frame.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(frame.get());
     render::play(displayList_, frame.get(), 1, text_);
   }
   cairo_save(cr);

@@ -19,10 +19,6 @@
 
 namespace zelto::desktop {
 
-// The host clips a widget to a rounded rectangle with continuous corners of
-// this radius; outside it the desktop shows through.
-inline constexpr double widgetCornerRadius = 22;
-
 // One frame the canvas drew.
 struct DrawnFrame {
   // Making the frame's display list (moving the views of a transition),
@@ -48,7 +44,9 @@ class WidgetCanvas final : private AccessibleContent {
     std::function<void(const DrawnFrame&)> onFrame;
   };
 
-  WidgetCanvas(const render::PangoTextSystem& text, Handlers handlers);
+  // The widget is clipped to a rounded rectangle with continuous corners of
+  // `cornerRadius`; outside it the desktop shows through.
+  WidgetCanvas(const render::PangoTextSystem& text, double cornerRadius, Handlers handlers);
   ~WidgetCanvas() override;
   WidgetCanvas(const WidgetCanvas&) = delete;
   WidgetCanvas& operator=(const WidgetCanvas&) = delete;
@@ -90,6 +88,7 @@ class WidgetCanvas final : private AccessibleContent {
   std::optional<std::string> tooltipAt(double x, double y) const;
 
   const render::PangoTextSystem& text_;
+  double cornerRadius_;
   Handlers handlers_;
   GtkWidget* widget_ = nullptr;
   kit::LaidOutTree target_;       // what the canvas shows once any motion ends

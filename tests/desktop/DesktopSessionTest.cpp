@@ -321,7 +321,7 @@ TEST(AccessibilityBridge, ElementsAreChildrenWithNameRoleExtentsAndButtonsPress)
   const zelto::render::PangoTextSystem text;
   std::vector<std::string> pressed;
   zelto::desktop::WidgetCanvas canvas(
-      text, {[&](const IntentReference& intent) { pressed.push_back(intent.identifier); }, nullptr, nullptr});
+      text, 22, {[&](const IntentReference& intent) { pressed.push_back(intent.identifier); }, nullptr, nullptr});
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_container_add(GTK_CONTAINER(window), canvas.widget());
   const View content = VStack(
