@@ -10,6 +10,7 @@
 #include <string>
 
 #include "apps/zelto-limits-widget/AutostartCommand.hpp"
+#include "apps/zelto-limits-widget/DesktopCommands.hpp"
 #include "apps/zelto-limits-widget/GalleryCommand.hpp"
 #include "apps/zelto-limits-widget/RenderCommand.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
       "Zelto Limits widget host. Runs the widget's timeline provider and week intents against the shared\n"
       "suite and prints what a widget host receives, as JSON. Dates are seconds since 2001-01-01T00:00:00Z.",
       programName};
-  app.require_subcommand(1);
+  app.require_subcommand(0, 1);
   app.fallthrough();
   RequestOptions options;
   addRequestOptions(app, options);
@@ -70,6 +71,8 @@ int main(int argc, char** argv) {
 
   const auto status = zelto::cli::registerStatusCommand(app, options);
   const auto autostart = zelto::cli::registerAutostartCommand(app);
+  zelto::cli::DesktopCommands desktop;
+  zelto::cli::registerDesktopCommands(app, desktop);
 
   try {
     app.parse(argc, argv);
@@ -83,6 +86,8 @@ int main(int argc, char** argv) {
   }
 
   try {
+    if (auto status = zelto::cli::runDesktopCommand(app, desktop, options)) return *status;
+    if (app.get_subcommands().empty()) throw zelto::cli::UsageError("a subcommand is required (see --help)");
     using zelto::cli::WeekDirection;
     const auto access = intent->parsed() ? zelto::defaults::SuiteAccess::write : zelto::defaults::SuiteAccess::read;
     const auto user = zelto::locale::processEnvironment();

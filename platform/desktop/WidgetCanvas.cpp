@@ -1,0 +1,342 @@
+#include "platform/desktop/WidgetCanvas.hpp"
+
+#include <gdk/gdkkeysyms.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/desktop/TreeTransition.hpp"
+#include "platform/desktop/WidgetWindow.hpp"
+#include "platform/kit/DisplayListPainter.hpp"
+#include "platform/kit/Shapes.hpp"
+#include "platform/render/CairoOutput.hpp"
+#include "platform/render/CairoPaint.hpp"
+
+namespace zelto::desktop {
+
+// ---- The drawing area type: a GtkDrawingArea whose accessible lists the
+// widget's accessibility elements.
+
+namespace {
+
+struct Canvas {
+  GtkDrawingArea parent;
+};
+struct CanvasClass {
+  GtkDrawingAreaClass parentClass;
+};
+
+G_DEFINE_TYPE(Canvas, zelto_canvas, GTK_TYPE_DRAWING_AREA)
+
+void zelto_canvas_init(Canvas*) {}
+void zelto_canvas_class_init(CanvasClass* klass) {
+  gtk_widget_class_set_accessible_type(GTK_WIDGET_CLASS(klass), canvasAccessibleType());
+}
+
+// The outline the widget is clipped to.
+kit::Path widgetOutline(double width, double height, double cornerRadius) {
+  return kit::shapePath(
+      kit::ShapeGeometry{kit::ShapeKind::roundedRectangle, cornerRadius, kit::RoundedCornerStyle::continuous},
+      kit::Rect{0, 0, width, height});
+}
+
+struct ContextRelease {
+  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
+// Ring drawn around the button that has the keyboard focus.
+constexpr double focusRingWidth = 1.5;
+constexpr double focusRingOutset = 2;
+
+}  // namespace
+
+struct CanvasSignals {
+  static gboolean draw(GtkWidget*, cairo_t* cr, gpointer self) {
+    static_cast<WidgetCanvas*>(self)->draw(cr);
+    return TRUE;
+  }
+  static gboolean tick(GtkWidget*, GdkFrameClock* clock, gpointer self) {
+    auto* canvas = static_cast<WidgetCanvas*>(self);
+    canvas->tick(gdk_frame_clock_get_frame_time(clock));
+    if (canvas->transition_) return G_SOURCE_CONTINUE;
+    canvas->tickId_ = 0;
+    return G_SOURCE_REMOVE;
+  }
+  static gboolean motion(GtkWidget*, GdkEventMotion* event, gpointer self) {
+    static_cast<WidgetCanvas*>(self)->updateHover(event->x, event->y);
+    return FALSE;
+  }
+  static gboolean leave(GtkWidget*, GdkEventCrossing*, gpointer self) {
+    static_cast<WidgetCanvas*>(self)->updateHover(-1, -1);
+    return FALSE;
+  }
+  static gboolean press(GtkWidget*, GdkEventButton* event, gpointer self) {
+    return static_cast<WidgetCanvas*>(self)->onButtonPress(*event) ? TRUE : FALSE;
+  }
+  static gboolean release(GtkWidget*, GdkEventButton* event, gpointer self) {
+    return static_cast<WidgetCanvas*>(self)->onButtonRelease(*event) ? TRUE : FALSE;
+  }
+  static gboolean key(GtkWidget*, GdkEventKey* event, gpointer self) {
+    return static_cast<WidgetCanvas*>(self)->onKey(*event) ? TRUE : FALSE;
+  }
+  static gboolean focus(GtkWidget*, GtkDirectionType direction, gpointer self) {
+    return static_cast<WidgetCanvas*>(self)->moveFocus(direction) ? TRUE : FALSE;
+  }
+  static gboolean focusOut(GtkWidget* widget, GdkEventFocus*, gpointer self) {
+    static_cast<WidgetCanvas*>(self)->focusedIdentity_.reset();
+    gtk_widget_queue_draw(widget);
+    return FALSE;
+  }
+  static gboolean tooltip(GtkWidget*, gint x, gint y, gboolean keyboard, GtkTooltip* tooltip, gpointer self) {
+    auto* canvas = static_cast<WidgetCanvas*>(self);
+    std::optional<std::string> text;
+    if (keyboard && canvas->focusedIdentity_) {
+      for (const auto& region : canvas->regions_) {
+        if (region.identity == *canvas->focusedIdentity_)
+          text = canvas->tooltipAt(region.frame.midX(), region.frame.midY());
+      }
+    } else {
+      text = canvas->tooltipAt(x, y);
+    }
+    if (!text) return FALSE;
+    gtk_tooltip_set_text(tooltip, text->c_str());
+    return TRUE;
+  }
+  static void scaleChanged(GObject* widget, GParamSpec*, gpointer) { gtk_widget_queue_draw(GTK_WIDGET(widget)); }
+};
+
+WidgetCanvas::WidgetCanvas(const render::PangoTextSystem& text, double cornerRadius, Handlers handlers)
+    : text_(text), cornerRadius_(cornerRadius), handlers_(std::move(handlers)) {
+  widget_ = GTK_WIDGET(g_object_new(zelto_canvas_get_type(), nullptr));
+  g_object_ref_sink(widget_);
+  attachAccessibleContent(widget_, this);
+  gtk_widget_set_can_focus(widget_, TRUE);
+  gtk_widget_set_has_tooltip(widget_, TRUE);
+  gtk_widget_add_events(widget_, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                     GDK_LEAVE_NOTIFY_MASK | GDK_KEY_PRESS_MASK | GDK_FOCUS_CHANGE_MASK);
+  g_signal_connect(widget_, "draw", G_CALLBACK(CanvasSignals::draw), this);
+  g_signal_connect(widget_, "motion-notify-event", G_CALLBACK(CanvasSignals::motion), this);
+  g_signal_connect(widget_, "leave-notify-event", G_CALLBACK(CanvasSignals::leave), this);
+  g_signal_connect(widget_, "button-press-event", G_CALLBACK(CanvasSignals::press), this);
+  g_signal_connect(widget_, "button-release-event", G_CALLBACK(CanvasSignals::release), this);
+  g_signal_connect(widget_, "key-press-event", G_CALLBACK(CanvasSignals::key), this);
+  g_signal_connect(widget_, "focus", G_CALLBACK(CanvasSignals::focus), this);
+  g_signal_connect(widget_, "focus-out-event", G_CALLBACK(CanvasSignals::focusOut), this);
+  g_signal_connect(widget_, "query-tooltip", G_CALLBACK(CanvasSignals::tooltip), this);
+  g_signal_connect(widget_, "notify::scale-factor", G_CALLBACK(CanvasSignals::scaleChanged), this);
+}
+
+WidgetCanvas::~WidgetCanvas() {
+  if (tickId_ != 0) gtk_widget_remove_tick_callback(widget_, tickId_);
+  g_signal_handlers_disconnect_by_data(widget_, this);
+  attachAccessibleContent(widget_, nullptr);
+  accessibleContentChanged(widget_);
+  g_object_unref(widget_);
+}
+
+void WidgetCanvas::show(kit::LaidOutTree tree, Motion motion) {
+  std::optional<kit::SpringAnimation> spring;
+  if (motion == Motion::animate && !target_.nodes.empty()) spring = changedAnimation(target_, tree);
+  if (spring) {
+    // A change during a motion starts from where the views are drawn now.
+    kit::LaidOutTree from =
+        transition_ ? interpolatedTree(transition_->from, target_, transition_->progress) : std::move(target_);
+    transition_ = Transition{std::move(from), SpringCurve(*spring)};
+    if (transition_->curve.settlingTime() <= 0) transition_.reset();
+  } else if (motion == Motion::reduce) {
+    transition_.reset();
+  }
+  // Otherwise a running motion carries on towards the new tree.
+  target_ = std::move(tree);
+  regions_ = kit::hitRegions(target_);
+  elements_ = kit::accessibilityElements(target_);
+  if (focusedIdentity_ && std::none_of(regions_.begin(), regions_.end(), [&](const kit::HitRegion& region) {
+        return region.enabled && region.identity == *focusedIdentity_;
+      })) {
+    focusedIdentity_.reset();
+  }
+  gtk_widget_set_size_request(widget_, static_cast<gint>(target_.size.width + 0.5),
+                              static_cast<gint>(target_.size.height + 0.5));
+  accessibleContentChanged(widget_);
+  if (transition_) {
+    invalidate();
+    if (tickId_ == 0) tickId_ = gtk_widget_add_tick_callback(widget_, CanvasSignals::tick, this, nullptr);
+  } else {
+    if (tickId_ != 0) gtk_widget_remove_tick_callback(widget_, std::exchange(tickId_, 0));
+    invalidate();
+  }
+}
+
+void WidgetCanvas::invalidate() {
+  displayListStale_ = true;
+  gtk_widget_queue_draw(widget_);
+}
+
+void WidgetCanvas::tick(gint64 frameMicroseconds) {
+  if (!transition_) return;
+  if (transition_->startMicroseconds < 0) transition_->startMicroseconds = frameMicroseconds;
+  const double seconds = static_cast<double>(frameMicroseconds - transition_->startMicroseconds) / 1e6;
+  if (seconds >= transition_->curve.settlingTime()) {
+    transition_.reset();
+    invalidate();
+    return;
+  }
+  transition_->progress = transition_->curve.progress(seconds);
+  invalidate();
+}
+
+void WidgetCanvas::draw(cairo_t* cr) {
+  const auto start = std::chrono::steady_clock::now();
+  const int width = gtk_widget_get_allocated_width(widget_);
+  const int height = gtk_widget_get_allocated_height(widget_);
+  const int scale = gtk_widget_get_scale_factor(widget_);
+  // The frame is drawn into an image at device resolution, then copied to the
+  // window in one step: groups, masks and blurs on a window's own (X server)
+  // surface are many times slower. Exposes without a change copy it again.
+  const bool sizeChanged = !frame_ || cairo_image_surface_get_width(frame_.get()) != width * scale ||
+                           cairo_image_surface_get_height(frame_.get()) != height * scale;
+  if (displayListStale_ || sizeChanged) {
+    // The frame's display list is made here, so that its cost counts in the frame.
+    displayList_ =
+        kit::paint(transition_ ? interpolatedTree(transition_->from, target_, transition_->progress) : target_);
+    displayListStale_ = false;
+    if (sizeChanged) {
+      frame_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale));
+      cairo_surface_set_device_scale(frame_.get(), scale, scale);
+    }
+    std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
+    cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
+    cairo_paint(frame.get());
+    cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
+    if (render::setPath(frame.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(frame.get());
+    render::play(displayList_, frame.get(), 1, text_);
+  }
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, frame_.get(), 0, 0);
+  cairo_paint(cr);
+  cairo_restore(cr);
+  if (focusedIdentity_ && gtk_widget_has_visible_focus(widget_)) {
+    for (const auto& region : regions_) {
+      if (region.identity != *focusedIdentity_) continue;
+      const kit::Rect ring{region.frame.x - focusRingOutset, region.frame.y - focusRingOutset,
+                           region.frame.width + 2 * focusRingOutset, region.frame.height + 2 * focusRingOutset};
+      render::setPath(cr, kit::shapePath(kit::ShapeGeometry{kit::ShapeKind::capsule}, ring));
+      cairo_set_source_rgba(cr, 1, 1, 1, 0.85);
+      cairo_set_line_width(cr, focusRingWidth);
+      cairo_stroke(cr);
+    }
+  }
+  if (handlers_.onFrame) handlers_.onFrame(DrawnFrame{std::chrono::steady_clock::now() - start, isAnimating()});
+}
+
+const kit::HitRegion* WidgetCanvas::enabledRegionAt(double x, double y) const {
+  const auto* region = kit::regionAt(regions_, kit::Point{x, y});
+  return region != nullptr && region->enabled ? region : nullptr;
+}
+
+std::optional<std::string> WidgetCanvas::tooltipAt(double x, double y) const {
+  const auto* region = kit::regionAt(regions_, kit::Point{x, y});
+  if (region == nullptr) return std::nullopt;
+  for (const auto& element : elements_) {
+    if (element.identity == region->identity && !element.label.empty()) return element.label;
+  }
+  return std::nullopt;
+}
+
+void WidgetCanvas::updateHover(double x, double y) {
+  const bool overButton = enabledRegionAt(x, y) != nullptr;
+  if (overButton == hoveringButton_ || !gtk_widget_get_realized(widget_)) return;
+  hoveringButton_ = overButton;
+  GdkWindow* window = gtk_widget_get_window(widget_);
+  if (overButton) {
+    GdkCursor* cursor = gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer");
+    gdk_window_set_cursor(window, cursor);
+    if (cursor != nullptr) g_object_unref(cursor);
+  } else {
+    gdk_window_set_cursor(window, nullptr);
+  }
+}
+
+bool WidgetCanvas::pressButton(const std::string& identity) {
+  for (const auto& region : regions_) {
+    if (region.identity == identity && region.enabled) {
+      if (handlers_.onPress) handlers_.onPress(region.intent);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool WidgetCanvas::onButtonPress(const GdkEventButton& event) {
+  if (event.type != GDK_BUTTON_PRESS) return true;  // double and triple clicks add nothing
+  if (event.button == GDK_BUTTON_SECONDARY) {
+    if (handlers_.onContextMenu) handlers_.onContextMenu(reinterpret_cast<const GdkEvent*>(&event));
+    return true;
+  }
+  if (event.button != GDK_BUTTON_PRIMARY) return false;
+  // A disabled button takes the click too, and nothing runs.
+  if (const auto* region = kit::regionAt(regions_, kit::Point{event.x, event.y})) {
+    pressedIdentity_ = region->identity;
+    return true;
+  }
+  pressedIdentity_.reset();
+  if (GtkWidget* window = gtk_widget_get_toplevel(widget_); GTK_IS_WINDOW(window)) {
+    beginWidgetMove(GTK_WINDOW(window), event);
+  }
+  return true;
+}
+
+bool WidgetCanvas::onButtonRelease(const GdkEventButton& event) {
+  if (event.button != GDK_BUTTON_PRIMARY || !pressedIdentity_) return false;
+  const auto pressed = std::exchange(pressedIdentity_, std::nullopt);
+  const auto* region = enabledRegionAt(event.x, event.y);
+  if (region != nullptr && region->identity == *pressed) pressButton(region->identity);
+  return true;
+}
+
+bool WidgetCanvas::moveFocus(GtkDirectionType direction) {
+  std::vector<const kit::HitRegion*> buttons;
+  for (const auto& region : regions_) {
+    if (region.enabled) buttons.push_back(&region);
+  }
+  if (buttons.empty()) return false;
+  const bool forward = direction == GTK_DIR_TAB_FORWARD || direction == GTK_DIR_RIGHT || direction == GTK_DIR_DOWN;
+  auto current = std::find_if(buttons.begin(), buttons.end(), [&](const kit::HitRegion* region) {
+    return focusedIdentity_ && gtk_widget_has_focus(widget_) && region->identity == *focusedIdentity_;
+  });
+  std::ptrdiff_t next = 0;
+  if (current == buttons.end()) {
+    next = forward ? 0 : static_cast<std::ptrdiff_t>(buttons.size()) - 1;
+  } else {
+    next = (current - buttons.begin()) + (forward ? 1 : -1);
+    if (next < 0 || next >= static_cast<std::ptrdiff_t>(buttons.size())) {
+      // Past the last button the focus leaves the widget.
+      focusedIdentity_.reset();
+      gtk_widget_queue_draw(widget_);
+      return false;
+    }
+  }
+  focusedIdentity_ = buttons[static_cast<std::size_t>(next)]->identity;
+  if (!gtk_widget_has_focus(widget_)) gtk_widget_grab_focus(widget_);
+  gtk_widget_queue_draw(widget_);
+  return true;
+}
+
+bool WidgetCanvas::onKey(const GdkEventKey& event) {
+  switch (event.keyval) {
+    case GDK_KEY_space:
+    case GDK_KEY_KP_Space:
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter:
+      return focusedIdentity_ && pressButton(*focusedIdentity_);
+    case GDK_KEY_Left:
+    case GDK_KEY_Right:
+      return moveFocus(event.keyval == GDK_KEY_Left ? GTK_DIR_LEFT : GTK_DIR_RIGHT);
+    default:
+      return false;
+  }
+}
+
+}  // namespace zelto::desktop

@@ -1,0 +1,369 @@
+// The desktop host as a user meets it: a real X server (Xvfb) and a private
+// session bus, both started here; the host program runs as a child process
+// and reports what it does in its diagnostic log.
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/defaults/Suite.hpp"
+#include "platform/desktop/WidgetCanvas.hpp"
+#include "platform/kit/Kit.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const char* const program = ZELTO_WIDGET_PROGRAM;
+constexpr const char* dashboardKey = "zelto-dashboard-snapshot-v2";
+constexpr const char* offsetKey = "zelto-usage-week-offset-v1";
+constexpr const char* now = "2025-03-12T10:00:00Z";  // a Wednesday; 763466400
+
+// Usage over three weeks; the first window resets 1 h 1 min 1.5 s after `now`.
+const std::string threeWeeks = R"({"updatedAt": 763466400, "accounts": [{"id": "a", "name": "Personal",
+ "limits": {"fetchedAt": 763466400, "windows": [{"id": "w", "title": "5-hour", "usedPercent": 28,
+   "resetsAt": 763470061.5}], "resetCredits": []},
+ "usage": {"fetchedAt": 763466400, "dailyUsageBuckets": [{"startDate": "2025-02-26", "tokens": 900000},
+   {"startDate": "2025-03-05", "tokens": 1500000}, {"startDate": "2025-03-11", "tokens": 420000}],
+   "summary": {"currentStreakDays": 2}}}]})";
+
+pid_t spawn(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  return pid;
+}
+
+// Polls `done` until it holds or `timeout` passes.
+bool eventually(const std::function<bool()>& done, Clock::duration timeout = 5s) {
+  const auto deadline = Clock::now() + timeout;
+  while (Clock::now() < deadline) {
+    if (done()) return true;
+    std::this_thread::sleep_for(10ms);
+  }
+  return done();
+}
+
+int exitStatusWithin(pid_t pid, Clock::duration timeout) {
+  int status = -1;
+  if (!eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, timeout)) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Xvfb for the whole run, and GDK connected to it for screenshots.
+class XServer : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    pid_ = spawn({"Xvfb", "-displayfd", std::to_string(pipe[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    ::close(pipe[1]);
+    char number[16] = {};
+    ASSERT_GT(::read(pipe[0], number, sizeof number - 1), 0) << "Xvfb did not start";
+    ::close(pipe[0]);
+    setenv("DISPLAY", (":" + std::to_string(std::stoi(number))).c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+  }
+  void TearDown() override {
+    if (pid_ > 0) ::kill(pid_, SIGTERM), exitStatusWithin(pid_, 5s);
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+const auto* const xServer = ::testing::AddGlobalTestEnvironment(new XServer);
+
+// One run of the host with its own suite folder, settings and log.
+class Host {
+ public:
+  explicit Host(std::string family, std::string extra = "") : family_(std::move(family)) {
+    if (!extra.empty()) suite().setData(dashboardKey, extra);
+  }
+  ~Host() { stop(); }
+
+  void stop() {
+    if (pid_ <= 0) return;
+    run({"quit"});
+    if (exitStatusWithin(pid_, 5s) < 0) ::kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+  void restart() {
+    stop();
+    std::filesystem::remove(folder_ / "host.log");
+    start();
+  }
+
+  void start() {
+    setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+    setenv("ZELTO_LIMITS_HOST_LOG", (folder_ / "host.log").c_str(), 1);
+    pid_ = spawn(command({"show", "--family", family_}));
+    ASSERT_TRUE(eventually([&] { return count("timeline") > 0 && count("frame") >= 2; })) << log();
+  }
+  std::vector<std::string> command(std::vector<std::string> arguments) const {
+    std::vector<std::string> all{program,    "--dir", (folder_ / "suites").string(), "--now", now, "--time-zone", "UTC",
+                                 "--locale", "en-US"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return all;
+  }
+  int run(const std::vector<std::string>& arguments) const { return exitStatusWithin(spawn(command(arguments)), 10s); }
+
+  zelto::defaults::Suite suite() const {
+    return zelto::defaults::Suite::open("group.zelto.limits",
+                                        zelto::defaults::SuiteLocation{folder_ / "suites", "test"});
+  }
+  std::string log() const {
+    std::ifstream file(folder_ / "host.log");
+    return {std::istreambuf_iterator<char>(file), {}};
+  }
+  // Log lines (without their time stamp) that start with `prefix`, and when.
+  std::vector<std::pair<std::int64_t, std::string>> lines(const std::string& prefix) const {
+    std::vector<std::pair<std::int64_t, std::string>> found;
+    std::istringstream in(log());
+    std::int64_t time = 0;
+    std::string rest;
+    while (in >> time && std::getline(in, rest)) {
+      if (rest.rfind(" " + prefix, 0) == 0) found.emplace_back(time, rest.substr(1));
+    }
+    return found;
+  }
+  std::size_t count(const std::string& prefix) const { return lines(prefix).size(); }
+  bool running() const { return waitpid(pid_, nullptr, WNOHANG) == 0; }
+  // Where the window of `instance` is on screen, and its size.
+  GdkRectangle window(const std::string& instance = "default") const {
+    std::string output;
+    gchar* text = nullptr;
+    const std::string title = instance == "default" ? "^Zelto Limits$" : "^Zelto Limits: " + instance + "$";
+    const std::string command = "xdotool search --sync --name '" + title + "' getwindowgeometry --shell";
+    if (g_spawn_command_line_sync(command.c_str(), &text, nullptr, nullptr, nullptr) && text != nullptr) output = text;
+    g_free(text);
+    GdkRectangle frame{};
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) {
+      const auto value = [&] { return std::stoi(line.substr(line.find('=') + 1)); };
+      if (line.rfind("X=", 0) == 0) frame.x = value();
+      if (line.rfind("Y=", 0) == 0) frame.y = value();
+      if (line.rfind("WIDTH=", 0) == 0) frame.width = value();
+      if (line.rfind("HEIGHT=", 0) == 0) frame.height = value();
+    }
+    return frame;
+  }
+  // The pixels of the screen in `area` (x and y relative to the window).
+  std::string pixels(GdkRectangle area) const {
+    const auto origin = window();
+    GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), origin.x + area.x, origin.y + area.y,
+                                                 area.width, area.height);
+    if (shot == nullptr) {
+      ADD_FAILURE() << "no screenshot of " << area.width << "x" << area.height << " at the window";
+      return {};
+    }
+    std::string bytes(reinterpret_cast<const char*>(gdk_pixbuf_read_pixels(shot)), gdk_pixbuf_get_byte_length(shot));
+    g_object_unref(shot);
+    return bytes;
+  }
+  std::string pixels() const {
+    const auto frame = window();
+    return pixels({0, 0, frame.width, frame.height});
+  }
+
+ private:
+  zelto::testing::TemporaryDirectory folder_;
+  std::string family_;
+  pid_t pid_ = -1;
+};
+
+std::int64_t realMicroseconds() { return g_get_real_time(); }
+
+TEST(DesktopHost, WindowsTakeTheirFamilySizeAndLaterStartsHandOver) {
+  Host host("large");
+  host.start();
+  const struct {
+    const char* instance;
+    const char* family;
+    int width, height;
+  } cases[] = {{"default", "large", 364, 382}, {"s", "small", 170, 170}, {"m", "medium", 364, 170}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.instance);
+    // The first start opened "default"; later ones hand their request over and end.
+    if (std::string(c.instance) != "default") {
+      EXPECT_EQ(host.run({"show", "--instance", c.instance, "--family", c.family}), 0);
+    }
+    ASSERT_TRUE(eventually([&] { return host.window(c.instance).width > 0; }));
+    EXPECT_EQ(host.window(c.instance).width, c.width);
+    EXPECT_EQ(host.window(c.instance).height, c.height);
+  }
+}
+
+TEST(DesktopHost, DraggingOutsideButtonsMovesTheWidgetAndTheNextStartRestoresIt) {
+  auto host = std::make_unique<Host>("small");
+  host->start();
+  const auto before = host->window();
+  const auto x = std::to_string(before.x + 100);
+  const auto y = std::to_string(before.y + 100);
+  const auto drag = "xdotool mousemove " + x + " " + y + " mousedown 1 mousemove_relative 30 20 sleep 0.1 " +
+                    "mousemove_relative 30 20 sleep 0.1 mouseup 1";
+  ASSERT_TRUE(g_spawn_command_line_sync(drag.c_str(), nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(eventually([&] { return host->window().x == before.x + 60 && host->window().y == before.y + 40; }));
+  // The position is written down once the move has settled.
+  std::this_thread::sleep_for(700ms);
+  host->restart();
+  EXPECT_EQ(host->window().x, before.x + 60);
+  EXPECT_EQ(host->window().y, before.y + 40);
+}
+
+TEST(DesktopHost, ASuiteWriteIsOnScreenWithin200Milliseconds) {
+  Host host("medium");
+  host.start();
+  const auto waiting = host.pixels();
+  const auto frames = host.count("frame");
+  const auto written = realMicroseconds();
+  host.suite().setData(dashboardKey, threeWeeks);
+  ASSERT_TRUE(eventually([&] { return host.count("frame") > frames; }, 2s));
+  EXPECT_LT(host.lines("frame").back().first - written, 200'000);
+  EXPECT_NE(host.pixels(), waiting);
+}
+
+TEST(DesktopHost, PressingThePreviousWeekButtonStoresTheOffsetAndRedrawsTheWeek) {
+  // A click at the button's hit region, or Tab to the first button and Space.
+  const std::function<std::string(const GdkRectangle& window, double x, double y)> presses[] = {
+      [](const GdkRectangle& window, double x, double y) {
+        return "xdotool mousemove " + std::to_string(window.x + static_cast<int>(x)) + " " +
+               std::to_string(window.y + static_cast<int>(y)) + " click 1";
+      },
+      [](const GdkRectangle&, double, double) {
+        return std::string("xdotool search --name '^Zelto Limits$' windowfocus --sync key --window %1 Tab space");
+      },
+  };
+  for (const auto& press : presses) {
+    Host host("large", threeWeeks);
+    host.start();
+    const auto enabled = [&] { return host.lines("button default PreviousUsageWeekIntent enabled"); };
+    ASSERT_TRUE(eventually([&] { return !enabled().empty(); }));
+    std::istringstream region(enabled().back().second);
+    std::string word;
+    double x = 0, y = 0, width = 0, height = 0;
+    for (int skip = 0; skip < 4; ++skip) region >> word;
+    region >> x >> y >> width >> height;
+    // The week label lies between the two buttons.
+    const GdkRectangle label{static_cast<int>(x + width), static_cast<int>(y), 60, static_cast<int>(height)};
+    const auto before = host.pixels(label);
+    const auto command = press(host.window(), x + width / 2, y + height / 2);
+    SCOPED_TRACE(command);
+    ASSERT_TRUE(g_spawn_command_line_sync(command.c_str(), nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(eventually([&] { return host.suite().integer(offsetKey) == -1; }));
+    EXPECT_TRUE(eventually([&] { return host.pixels(label) != before; }));
+  }
+}
+
+TEST(DesktopHost, ReloadOverTheSessionBusAsksForATimeline) {
+  Host host("small");
+  host.start();
+  const auto timelines = host.count("timeline");
+  EXPECT_EQ(host.run({"reload"}), 0);
+  EXPECT_TRUE(eventually([&] { return host.count("timeline") > timelines; }, 2s));
+}
+
+TEST(DesktopHost, RelativeTextsRedrawAtTheirChangeAndNothingElseDoes) {
+  Host host("small", threeWeeks);
+  host.start();
+  // "1 hr, 1 min" turns into "1 hr" 1.5 s after the clock starts.
+  const auto text = host.pixels();
+  const auto frames = host.count("frame");
+  ASSERT_TRUE(eventually([&] { return host.count("relative-redraw") > 0; }, 4s));
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_EQ(host.count("relative-redraw"), 1u);
+  EXPECT_EQ(host.count("frame"), frames + 1);
+  EXPECT_NE(host.pixels(), text);
+}
+
+TEST(DesktopHost, SurvivesTheSuiteBeingDeletedReplacedByGarbageAndRestored) {
+  Host host("medium", threeWeeks);
+  host.start();
+  const auto shown = host.pixels();
+  const auto path = host.suite().path();
+  const std::function<void()> steps[] = {
+      [&] { std::filesystem::remove(path); },
+      [&] { std::ofstream(path, std::ios::binary | std::ios::trunc) << "garbage, not a database\x01\x02"; },
+      [&] {
+        std::filesystem::remove(path);
+        host.suite().setData(dashboardKey, threeWeeks);
+      },
+  };
+  for (const auto& step : steps) {
+    const auto timelines = host.count("timeline");
+    step();
+    ASSERT_TRUE(eventually([&] { return host.count("timeline") > timelines; }, 2s)) << host.log();
+    ASSERT_TRUE(host.running());
+  }
+  EXPECT_TRUE(eventually([&] { return host.pixels() == shown; }, 2s));
+}
+
+TEST(AccessibilityBridge, ElementsAreChildrenWithNameRoleExtentsAndButtonsPress) {
+  using namespace zelto::kit;
+  const zelto::render::PangoTextSystem text;
+  std::vector<std::string> pressed;
+  zelto::desktop::WidgetCanvas canvas(
+      text, 22, {[&](const IntentReference& intent) { pressed.push_back(intent.identifier); }, nullptr, nullptr});
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_container_add(GTK_CONTAINER(window), canvas.widget());
+  const View content = VStack(
+      {Text::verbatim("72% left"),
+       HStack({Button({"back", "Back"}, Image("chevron.left").frame(16, 16)).accessibilityLabel("Previous usage week"),
+               Button({"forward", "Forward"}, Image("chevron.right").frame(16, 16))
+                   .disabled(true)
+                   .accessibilityLabel("Next usage week")})});
+  const auto tree = layout(content, ProposedSize{200, 100}, Environment{}, text);
+  const auto elements = accessibilityElements(tree);
+  canvas.show(tree, zelto::desktop::WidgetCanvas::Motion::reduce);
+  gtk_widget_show_all(window);
+  ASSERT_TRUE(eventually([&] { return gtk_widget_get_mapped(canvas.widget()) == TRUE; }, 2s));
+
+  const struct {
+    const char* name;
+    AtkRole role;
+    int actions;
+  } expected[] = {{"72% left", ATK_ROLE_LABEL, 0},
+                  {"Previous usage week", ATK_ROLE_PUSH_BUTTON, 1},
+                  {"Next usage week", ATK_ROLE_PUSH_BUTTON, 0}};
+  AtkObject* accessible = gtk_widget_get_accessible(canvas.widget());
+  ASSERT_EQ(atk_object_get_n_accessible_children(accessible), 3);
+  ASSERT_EQ(elements.size(), 3u);
+  for (int index = 0; index < 3; ++index) {
+    SCOPED_TRACE(expected[index].name);
+    AtkObject* child = atk_object_ref_accessible_child(accessible, index);
+    EXPECT_STREQ(atk_object_get_name(child), expected[index].name);
+    EXPECT_EQ(atk_object_get_role(child), expected[index].role);
+    gint x = 0, y = 0, width = 0, height = 0;
+    atk_component_get_extents(ATK_COMPONENT(child), &x, &y, &width, &height, ATK_XY_WINDOW);
+    EXPECT_EQ(x, static_cast<int>(elements[index].frame.x));
+    EXPECT_EQ(y, static_cast<int>(elements[index].frame.y));
+    EXPECT_EQ(width, static_cast<int>(elements[index].frame.width + 0.5));
+    EXPECT_GT(height, 0);
+    EXPECT_EQ(atk_action_get_n_actions(ATK_ACTION(child)), expected[index].actions);
+    atk_action_do_action(ATK_ACTION(child), 0);
+    g_object_unref(child);
+  }
+  // Only the enabled button ran its intent.
+  EXPECT_EQ(pressed, std::vector<std::string>{"back"});
+  gtk_widget_destroy(window);
+}
+
+}  // namespace
