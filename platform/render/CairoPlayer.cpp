@@ -86,7 +86,23 @@ RasterCache<BackdropKey>& backdropCache() {
 // Device pixels [x, x + width) x [y, y + height).
 struct PixelRegion {
   int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const PixelRegion&) const = default;
 };
+
+// A layer's glow and content composited together, on the device pixels
+// they cover within the clip.
+struct LayerKey {
+  std::vector<DisplayCommand> content;
+  kit::Shadow shadow;
+  MatrixKey matrix;
+  PixelRegion region;
+  bool operator==(const LayerKey&) const = default;
+};
+
+RasterCache<LayerKey>& layerCache() {
+  static RasterCache<LayerKey> instance(sceneCacheBudgetBytes);
+  return instance;
+}
 
 // The pixels of the current path's fill extents within the clip, in the
 // device space of `cr`'s matrix, when that space holds whole pixels of an
@@ -515,8 +531,80 @@ class Playback {
     cairo_restore(cr);
   }
 
+  // A fully opaque layer with a glow and no text (a card's shape under its
+  // shadow) drawn from one cached raster of glow and content together, as
+  // compositing is associative: one blit instead of a glow and the shapes.
+  // False, having drawn nothing, where the target is not a plain image or
+  // the clip is not made of rectangles.
+  bool drawCachedShadowedLayer(cairo_t* cr, const kit::Shadow& shadow, std::size_t begin, std::size_t end,
+                               int depth) const {
+    if (!std::isfinite(shadow.radius) || !std::isfinite(shadow.x) || !std::isfinite(shadow.y)) return false;
+    cairo_surface_t* target = cairo_get_target(cr);
+    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE || containsText(begin, end)) return false;
+    double deviceScaleX = 1, deviceScaleY = 1;
+    cairo_surface_get_device_scale(target, &deviceScaleX, &deviceScaleY);
+    if (deviceScaleX != 1 || deviceScaleY != 1) return false;
+    cairo_rectangle_list_t* clips = cairo_copy_clip_rectangle_list(cr);
+    const bool rectangular = clips->status == CAIRO_STATUS_SUCCESS;
+    cairo_rectangle_list_destroy(clips);
+    if (!rectangular) return false;
+    const auto content = contentBounds(begin, end);
+    if (!content) return false;
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    const AffineTransform toDevice = fromCairo(matrix);
+    // Everything the glow and the content can touch, within the clip.
+    const double sigma = std::abs(shadow.radius) * transformScale(toDevice);
+    const double reach =
+        3 * sigma +
+        std::hypot(matrix.xx * shadow.x + matrix.xy * shadow.y, matrix.yx * shadow.x + matrix.yy * shadow.y) + 4;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    const auto covered = intersection(outset(transformedBounds(*content, toDevice), reach),
+                                      transformedBounds({x1, y1, x2 - x1, y2 - y1}, toDevice));
+    if (!covered) return true;  // nothing of it is visible
+    const int left = static_cast<int>(std::floor(covered->minX())), top = static_cast<int>(std::floor(covered->minY()));
+    const int width = static_cast<int>(std::ceil(covered->maxX())) - left;
+    const int height = static_cast<int>(std::ceil(covered->maxY())) - top;
+    const double bytes = 4.0 * width * height;
+    if (!(bytes <= static_cast<double>(sceneCacheBudgetBytes) / 4)) return false;
+
+    LayerKey key{
+        {commands_.begin() + static_cast<std::ptrdiff_t>(begin), commands_.begin() + static_cast<std::ptrdiff_t>(end)},
+        shadow,
+        MatrixKey::of(matrix),
+        {left, top, width, height}};
+    cairo_surface_t* raster = layerCache().find(key);
+    if (raster == nullptr) {
+      raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+      cairo_t* layerContext = cairo_create(raster);
+      cairo_matrix_t toRaster = matrix;
+      toRaster.x0 -= left;
+      toRaster.y0 -= top;
+      cairo_set_matrix(layerContext, &toRaster);
+      drawShadow(layerContext, shadow, begin, end, depth);
+      playRange(layerContext, begin, end, depth);
+      cairo_destroy(layerContext);
+      cairo_surface_flush(raster);
+      if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(raster);
+        return false;
+      }
+      layerCache().insert(std::move(key), raster, static_cast<std::size_t>(bytes));
+    }
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, raster, left, top);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(raster);
+    return true;
+  }
+
   void drawLayer(cairo_t* cr, const kit::PushLayer& layer, std::size_t begin, std::size_t end, int depth) const {
     if (depth > deepestNesting) return;
+    const double fullOpacity = std::isfinite(layer.opacity) ? layer.opacity : 1;
+    if (layer.shadow && fullOpacity >= 1 && drawCachedShadowedLayer(cr, *layer.shadow, begin, end, depth)) return;
     if (layer.shadow) drawShadow(cr, *layer.shadow, begin, end, depth);
     const double opacity = std::isfinite(layer.opacity) ? std::clamp(layer.opacity, 0.0, 1.0) : 1;
     if (opacity <= 0) return;
@@ -759,6 +847,7 @@ void clearGlowRasterCache() {
   glowCache().clear();
   clipMaskCache().clear();
   backdropCache().clear();
+  layerCache().clear();
 }
 
 }  // namespace zelto::render

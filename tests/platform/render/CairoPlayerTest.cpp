@@ -103,6 +103,26 @@ TEST(CairoPlayer, CachedClipAndBackdropFollowScaleAndContent) {
   }
 }
 
+// A shape under a glow is kept as one raster of both; another scale, place
+// or colour draws afresh.
+TEST(CairoPlayer, CachedGlowingShapeFollowsScalePlaceAndContent) {
+  const auto frame = [](const kit::Color& color, double x) {
+    return kit::DisplayList{
+        {200, 100},
+        {kit::PushLayer{1, kit::Shadow{kit::Color::black(), 4, 0, 0}}, fill({x, 20, 100, 60}, color), kit::PopLayer{}}};
+  };
+  const struct {
+    kit::Color color;
+    double x, scale;
+  } frames[] = {{red, 20, 1}, {red, 20, 2}, {green, 20, 2}, {green, 80, 2}, {red, 80, 1}};
+  for (const auto& f : frames) {
+    RenderedImage image(frame(f.color, f.x), f.scale);
+    EXPECT_TRUE(image.matches(f.x + 98, 78, pixelOf(f.color), 1)) << "scale " << f.scale << " at " << f.x;
+    EXPECT_TRUE(image.alphaWithin(f.x + 102, 50, 0.05, 0.95)) << "the glow beside it";
+    EXPECT_TRUE(image.matches(f.x > 50 ? 10 : 190, 50, {}, 1)) << "nothing far from it";
+  }
+}
+
 TEST(CairoPlayer, DrawsTextInItsPaint) {
   const auto request = test::interRequest("ZELTO", 30, kit::FontWeight::bold);
   const auto m = test::testTextSystem().measure(request, std::nullopt, std::nullopt);
