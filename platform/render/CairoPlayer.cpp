@@ -51,6 +51,89 @@ RasterCache<GlowKey>& glowCache() {
   return instance;
 }
 
+// Clips and backdrops at least this many device pixels large are drawn from
+// cached rasters; below it cairo's own clipping and filling are cheap.
+constexpr double smallestCachedArea = 256.0 * 256.0;
+// Budget of the cached clip masks and backdrops of all frames together.
+constexpr std::size_t sceneCacheBudgetBytes = 16u << 20;
+
+// A large non-rectangular clip (the widget's rounded outline) as an alpha
+// mask of the device pixels it covers.
+struct ClipMaskKey {
+  kit::Path path;
+  MatrixKey matrix;
+  bool operator==(const ClipMaskKey&) const = default;
+};
+
+RasterCache<ClipMaskKey>& clipMaskCache() {
+  static RasterCache<ClipMaskKey> instance(sceneCacheBudgetBytes);
+  return instance;
+}
+
+// A run of fills of one rectangle, the first opaque: whatever lies beneath,
+// the rectangle ends up the same, so the run is kept as one opaque raster.
+struct BackdropKey {
+  std::vector<DisplayCommand> content;
+  MatrixKey matrix;
+  bool operator==(const BackdropKey&) const = default;
+};
+
+RasterCache<BackdropKey>& backdropCache() {
+  static RasterCache<BackdropKey> instance(sceneCacheBudgetBytes);
+  return instance;
+}
+
+// Device pixels [x, x + width) x [y, y + height).
+struct PixelRegion {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const PixelRegion&) const = default;
+};
+
+// A layer's glow and content composited together, on the device pixels
+// they cover within the clip.
+struct LayerKey {
+  std::vector<DisplayCommand> content;
+  kit::Shadow shadow;
+  MatrixKey matrix;
+  PixelRegion region;
+  bool operator==(const LayerKey&) const = default;
+};
+
+RasterCache<LayerKey>& layerCache() {
+  static RasterCache<LayerKey> instance(sceneCacheBudgetBytes);
+  return instance;
+}
+
+// The pixels of the current path's fill extents within the clip, in the
+// device space of `cr`'s matrix, when that space holds whole pixels of an
+// image surface and the matrix neither rotates nor skews.
+std::optional<PixelRegion> pathPixelRegion(cairo_t* cr) {
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return std::nullopt;
+  double deviceScaleX = 1, deviceScaleY = 1;
+  cairo_surface_get_device_scale(target, &deviceScaleX, &deviceScaleY);
+  if (deviceScaleX != 1 || deviceScaleY != 1) return std::nullopt;
+  cairo_matrix_t matrix;
+  cairo_get_matrix(cr, &matrix);
+  if (matrix.xy != 0 || matrix.yx != 0) return std::nullopt;
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
+  cairo_user_to_device(cr, &x1, &y1);
+  cairo_user_to_device(cr, &x2, &y2);
+  if (!std::isfinite(x1 + y1 + x2 + y2)) return std::nullopt;
+  const double left = std::floor(std::min(x1, x2)), top = std::floor(std::min(y1, y2));
+  const double right = std::ceil(std::max(x1, x2)), bottom = std::ceil(std::max(y1, y2));
+  const double area = (right - left) * (bottom - top);
+  if (!(area >= smallestCachedArea) || area * 4 > static_cast<double>(sceneCacheBudgetBytes) / 2) return std::nullopt;
+  return PixelRegion{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                     static_cast<int>(bottom - top)};
+}
+
+bool isOpaqueColor(const kit::Paint& paint) {
+  const auto* color = std::get_if<kit::Color>(&paint);
+  return color != nullptr && color->opacity >= 1;
+}
+
 enum class Scope { layer, transform, clip };
 
 std::optional<Scope> pushedScope(const DisplayCommand& command) {
@@ -222,6 +305,11 @@ class Playback {
       const DisplayCommand& command = commands_[i];
       const std::size_t close = std::min(matches_[i], end);
       if (const auto* fill = std::get_if<kit::FillPath>(&command)) {
+        const std::size_t runEnd = backdropEnd(i, end);
+        if (runEnd > i + 1 && drawBackdrop(cr, i, runEnd)) {
+          i = runEnd;
+          continue;
+        }
         drawFill(cr, *fill);
       } else if (const auto* stroke = std::get_if<kit::StrokePath>(&command)) {
         drawStroke(cr, *stroke);
@@ -249,8 +337,10 @@ class Playback {
         cairo_save(cr);
         if (setPath(cr, clip->path) && !clip->path.empty()) {
           cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-          cairo_clip(cr);
-          playRange(cr, i + 1, close, depth + 1);
+          if (!playMasked(cr, clip->path, i + 1, close, depth + 1)) {
+            cairo_clip(cr);
+            playRange(cr, i + 1, close, depth + 1);
+          }
         }
         cairo_restore(cr);
         i = close + 1;
@@ -262,6 +352,125 @@ class Playback {
   }
 
  private:
+  // Plays [begin, end) clipped to the current path (a large one, such as
+  // the widget's rounded outline) through a cached mask of it: drawing then
+  // composites once through the mask instead of clipping every command to
+  // the curved outline. False, having drawn nothing, where the clip is small
+  // or the target is not a plain image.
+  bool playMasked(cairo_t* cr, const kit::Path& path, std::size_t begin, std::size_t end, int depth) const {
+    const auto region = pathPixelRegion(cr);
+    if (!region) return false;
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    ClipMaskKey key{path, MatrixKey::of(matrix)};
+    cairo_surface_t* mask = clipMaskCache().find(key);
+    if (mask == nullptr) {
+      mask = cairo_image_surface_create(CAIRO_FORMAT_A8, region->width, region->height);
+      cairo_t* maskContext = cairo_create(mask);
+      cairo_matrix_t toMask = matrix;
+      toMask.x0 -= region->x;
+      toMask.y0 -= region->y;
+      cairo_set_matrix(maskContext, &toMask);
+      setPath(maskContext, path);
+      cairo_set_fill_rule(maskContext, CAIRO_FILL_RULE_WINDING);
+      cairo_fill(maskContext);
+      cairo_destroy(maskContext);
+      cairo_surface_flush(mask);
+      if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(mask);
+        return false;
+      }
+      clipMaskCache().insert(std::move(key), mask,
+                             static_cast<std::size_t>(region->width) * static_cast<std::size_t>(region->height));
+    }
+    cairo_new_path(cr);
+    cairo_identity_matrix(cr);
+    cairo_rectangle(cr, region->x, region->y, region->width, region->height);
+    cairo_clip(cr);
+    cairo_set_matrix(cr, &matrix);
+    cairo_push_group(cr);
+    playRange(cr, begin, end, depth);
+    cairo_pop_group_to_source(cr);
+    cairo_identity_matrix(cr);
+    cairo_mask_surface(cr, mask, region->x, region->y);
+    cairo_surface_destroy(mask);
+    return true;
+  }
+
+  // The end of the run of fills starting at `begin` that paint one
+  // rectangle, the first with an opaque colour (`begin` when there is none).
+  std::size_t backdropEnd(std::size_t begin, std::size_t end) const {
+    const auto& first = std::get<kit::FillPath>(commands_[begin]);
+    if (!isOpaqueColor(first.paint) || !isFiniteRect(first.paintBounds) ||
+        first.path != kit::Path::rectangle(first.paintBounds)) {
+      return begin;
+    }
+    std::size_t i = begin + 1;
+    while (i < end) {
+      const auto* fill = std::get_if<kit::FillPath>(&commands_[i]);
+      if (fill == nullptr || fill->path != first.path || !isFiniteRect(fill->paintBounds)) break;
+      ++i;
+    }
+    return i;
+  }
+
+  // Draws the backdrop run [begin, end) from a cached opaque raster when
+  // its rectangle covers whole device pixels; false, having drawn nothing,
+  // otherwise.
+  bool drawBackdrop(cairo_t* cr, std::size_t begin, std::size_t end) const {
+    cairo_save(cr);
+    setPath(cr, std::get<kit::FillPath>(commands_[begin]).path);
+    const auto region = pathPixelRegion(cr);
+    cairo_new_path(cr);
+    if (!region) {
+      cairo_restore(cr);
+      return false;
+    }
+    // The rectangle must cover its pixels exactly for the raster to be
+    // opaque everywhere.
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    const kit::Rect& r = std::get<kit::FillPath>(commands_[begin]).paintBounds;
+    x1 = r.minX(), y1 = r.minY(), x2 = r.maxX(), y2 = r.maxY();
+    cairo_user_to_device(cr, &x1, &y1);
+    cairo_user_to_device(cr, &x2, &y2);
+    const auto whole = [](double v) { return std::abs(v - std::round(v)) < 1e-6; };
+    if (!whole(x1) || !whole(y1) || !whole(x2) || !whole(y2)) {
+      cairo_restore(cr);
+      return false;
+    }
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    BackdropKey key{
+        {commands_.begin() + static_cast<std::ptrdiff_t>(begin), commands_.begin() + static_cast<std::ptrdiff_t>(end)},
+        MatrixKey::of(matrix)};
+    cairo_surface_t* raster = backdropCache().find(key);
+    if (raster == nullptr) {
+      raster = cairo_image_surface_create(CAIRO_FORMAT_RGB24, region->width, region->height);
+      cairo_t* rasterContext = cairo_create(raster);
+      cairo_matrix_t toRaster = matrix;
+      toRaster.x0 -= region->x;
+      toRaster.y0 -= region->y;
+      cairo_set_matrix(rasterContext, &toRaster);
+      for (std::size_t i = begin; i < end; ++i) drawFill(rasterContext, std::get<kit::FillPath>(commands_[i]));
+      cairo_destroy(rasterContext);
+      cairo_surface_flush(raster);
+      if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(raster);
+        cairo_restore(cr);
+        return false;
+      }
+      backdropCache().insert(std::move(key), raster,
+                             static_cast<std::size_t>(region->width) * static_cast<std::size_t>(region->height) * 4);
+    }
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, raster, region->x, region->y);
+    cairo_rectangle(cr, region->x, region->y, region->width, region->height);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(raster);
+    return true;
+  }
+
   void drawFill(cairo_t* cr, const kit::FillPath& fill) const {
     if (!isFiniteRect(fill.paintBounds)) return;
     cairo_save(cr);
@@ -322,8 +531,80 @@ class Playback {
     cairo_restore(cr);
   }
 
+  // A fully opaque layer with a glow and no text (a card's shape under its
+  // shadow) drawn from one cached raster of glow and content together, as
+  // compositing is associative: one blit instead of a glow and the shapes.
+  // False, having drawn nothing, where the target is not a plain image or
+  // the clip is not made of rectangles.
+  bool drawCachedShadowedLayer(cairo_t* cr, const kit::Shadow& shadow, std::size_t begin, std::size_t end,
+                               int depth) const {
+    if (!std::isfinite(shadow.radius) || !std::isfinite(shadow.x) || !std::isfinite(shadow.y)) return false;
+    cairo_surface_t* target = cairo_get_target(cr);
+    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE || containsText(begin, end)) return false;
+    double deviceScaleX = 1, deviceScaleY = 1;
+    cairo_surface_get_device_scale(target, &deviceScaleX, &deviceScaleY);
+    if (deviceScaleX != 1 || deviceScaleY != 1) return false;
+    cairo_rectangle_list_t* clips = cairo_copy_clip_rectangle_list(cr);
+    const bool rectangular = clips->status == CAIRO_STATUS_SUCCESS;
+    cairo_rectangle_list_destroy(clips);
+    if (!rectangular) return false;
+    const auto content = contentBounds(begin, end);
+    if (!content) return false;
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    const AffineTransform toDevice = fromCairo(matrix);
+    // Everything the glow and the content can touch, within the clip.
+    const double sigma = std::abs(shadow.radius) * transformScale(toDevice);
+    const double reach =
+        3 * sigma +
+        std::hypot(matrix.xx * shadow.x + matrix.xy * shadow.y, matrix.yx * shadow.x + matrix.yy * shadow.y) + 4;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    const auto covered = intersection(outset(transformedBounds(*content, toDevice), reach),
+                                      transformedBounds({x1, y1, x2 - x1, y2 - y1}, toDevice));
+    if (!covered) return true;  // nothing of it is visible
+    const int left = static_cast<int>(std::floor(covered->minX())), top = static_cast<int>(std::floor(covered->minY()));
+    const int width = static_cast<int>(std::ceil(covered->maxX())) - left;
+    const int height = static_cast<int>(std::ceil(covered->maxY())) - top;
+    const double bytes = 4.0 * width * height;
+    if (!(bytes <= static_cast<double>(sceneCacheBudgetBytes) / 4)) return false;
+
+    LayerKey key{
+        {commands_.begin() + static_cast<std::ptrdiff_t>(begin), commands_.begin() + static_cast<std::ptrdiff_t>(end)},
+        shadow,
+        MatrixKey::of(matrix),
+        {left, top, width, height}};
+    cairo_surface_t* raster = layerCache().find(key);
+    if (raster == nullptr) {
+      raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+      cairo_t* layerContext = cairo_create(raster);
+      cairo_matrix_t toRaster = matrix;
+      toRaster.x0 -= left;
+      toRaster.y0 -= top;
+      cairo_set_matrix(layerContext, &toRaster);
+      drawShadow(layerContext, shadow, begin, end, depth);
+      playRange(layerContext, begin, end, depth);
+      cairo_destroy(layerContext);
+      cairo_surface_flush(raster);
+      if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(raster);
+        return false;
+      }
+      layerCache().insert(std::move(key), raster, static_cast<std::size_t>(bytes));
+    }
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, raster, left, top);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(raster);
+    return true;
+  }
+
   void drawLayer(cairo_t* cr, const kit::PushLayer& layer, std::size_t begin, std::size_t end, int depth) const {
     if (depth > deepestNesting) return;
+    const double fullOpacity = std::isfinite(layer.opacity) ? layer.opacity : 1;
+    if (layer.shadow && fullOpacity >= 1 && drawCachedShadowedLayer(cr, *layer.shadow, begin, end, depth)) return;
     if (layer.shadow) drawShadow(cr, *layer.shadow, begin, end, depth);
     const double opacity = std::isfinite(layer.opacity) ? std::clamp(layer.opacity, 0.0, 1.0) : 1;
     if (opacity <= 0) return;
@@ -562,6 +843,11 @@ void CairoPlayer::play(const kit::DisplayList& list, cairo_t* cr, double scale) 
   cairo_restore(cr);
 }
 
-void clearGlowRasterCache() { glowCache().clear(); }
+void clearGlowRasterCache() {
+  glowCache().clear();
+  clipMaskCache().clear();
+  backdropCache().clear();
+  layerCache().clear();
+}
 
 }  // namespace zelto::render

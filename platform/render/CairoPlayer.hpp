@@ -27,7 +27,8 @@ class CairoPlayer {
   const PangoTextSystem& text_;
 };
 
-// Drops every cached glow raster (benchmarks of a first frame start so).
+// Drops every cached glow, clip mask and backdrop raster (benchmarks of a
+// first frame start so).
 void clearGlowRasterCache();
 
 }  // namespace zelto::render

@@ -44,16 +44,69 @@ bool isRasterizedGradient(const kit::Paint& paint) {
 // A linear gradient along a device axis is the same in every row (or
 // column); its dithered raster repeats with the dither pattern, so one
 // period's width (or height) of it, repeated, is the whole. Returns the
-// raster's size for `region`.
-std::pair<int, int> rasterSize(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
-                               const DeviceRegion& region) {
+// raster's size for `region` and how many device pixels one raster pixel
+// covers along each axis.
+struct RasterShape {
+  int width = 0, height = 0;
+  int pixelSize = 1;
+};
+
+// A smooth gradient changes by well under one 8-bit level across a couple
+// of device pixels, so at two or more device pixels per unit it is
+// evaluated once per 2 x 2 block: a quarter of the work for a first frame,
+// the same colours within dithering's reach.
+constexpr int coarsePixelSize = 2;
+
+RasterShape rasterShape(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
+                        const DeviceRegion& region) {
   if (const auto* linear = std::get_if<kit::LinearGradient>(&paint)) {
     const kit::Point start = linear->startPoint.in(bounds), end = linear->endPoint.in(bounds);
     const double dx = end.x - start.x, dy = end.y - start.y;
-    if (std::abs(matrix.xx * dx) < 1e-9) return {std::min(region.width, ditherPeriod), region.height};
-    if (std::abs(matrix.yy * dy) < 1e-9) return {region.width, std::min(region.height, ditherPeriod)};
+    if (std::abs(matrix.xx * dx) < 1e-9) return {std::min(region.width, ditherPeriod), region.height, 1};
+    if (std::abs(matrix.yy * dy) < 1e-9) return {region.width, std::min(region.height, ditherPeriod), 1};
   }
-  return {region.width, region.height};
+  if (std::min(std::abs(matrix.xx), std::abs(matrix.yy)) >= coarsePixelSize) {
+    return {(region.width + coarsePixelSize - 1) / coarsePixelSize,
+            (region.height + coarsePixelSize - 1) / coarsePixelSize, coarsePixelSize};
+  }
+  return {region.width, region.height, 1};
+}
+
+// The dithered raster of `paint` over `region`, one raster pixel per device
+// pixel (a strip for a gradient along a device axis); a coarse one is
+// evaluated first and spread over the device pixels. Null on failure.
+cairo_surface_t* rasterized(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
+                            const DeviceRegion& region) {
+  const RasterShape shape = rasterShape(paint, bounds, matrix, region);
+  // User to raster: to device, to the region's corner, then shrunk by the
+  // raster's pixel size.
+  cairo_matrix_t deviceToRaster;
+  cairo_matrix_init_scale(&deviceToRaster, 1.0 / shape.pixelSize, 1.0 / shape.pixelSize);
+  cairo_matrix_translate(&deviceToRaster, -region.x, -region.y);
+  cairo_matrix_t toRaster;
+  cairo_matrix_multiply(&toRaster, &matrix, &deviceToRaster);
+  cairo_surface_t* raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, shape.width, shape.height);
+  if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS ||
+      !rasterizeDitheredGradient(raster, paint, bounds, toRaster)) {
+    cairo_surface_destroy(raster);
+    return nullptr;
+  }
+  if (shape.pixelSize == 1) return raster;
+  cairo_surface_t* full = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, region.width, region.height);
+  cairo_t* spread = cairo_create(full);
+  cairo_scale(spread, shape.pixelSize, shape.pixelSize);
+  cairo_set_source_surface(spread, raster, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(spread), CAIRO_FILTER_NEAREST);
+  cairo_set_operator(spread, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(spread);
+  cairo_destroy(spread);
+  cairo_surface_destroy(raster);
+  cairo_surface_flush(full);
+  if (cairo_surface_status(full) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(full);
+    return nullptr;
+  }
+  return full;
 }
 
 }  // namespace
@@ -92,22 +145,15 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
   const DeviceRegion region{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                             static_cast<int>(bottom - top)};
 
-  // 2. The raster: found, or drawn now, dithered, one device pixel per
-  //    raster pixel (a strip of it for a gradient along a device axis).
+  // 2. The raster: found, or drawn now, dithered.
   GradientKey key{paint, bounds, MatrixKey::of(matrix), region};
   cairo_surface_t* raster = cache().find(key);
   if (raster == nullptr) {
-    const auto [width, height] = rasterSize(paint, bounds, matrix, region);
-    raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_matrix_t toRaster = matrix;
-    toRaster.x0 -= region.x;
-    toRaster.y0 -= region.y;
-    if (cairo_surface_status(raster) != CAIRO_STATUS_SUCCESS ||
-        !rasterizeDitheredGradient(raster, paint, bounds, toRaster)) {
-      cairo_surface_destroy(raster);
-      return false;
-    }
-    cache().insert(std::move(key), raster, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    raster = rasterized(paint, bounds, matrix, region);
+    if (raster == nullptr) return false;
+    cache().insert(std::move(key), raster,
+                   static_cast<std::size_t>(cairo_image_surface_get_width(raster)) *
+                       static_cast<std::size_t>(cairo_image_surface_get_height(raster)) * 4);
   }
 
   // 3. The source: the raster placed back on its device pixels.

@@ -76,6 +76,53 @@ TEST(CairoPlayer, ClipsAndTransformsLastUntilTheirPop) {
   EXPECT_TRUE(image.matches(75, 95, pixelOf(green), 1)) << "after the pop, untransformed";
 }
 
+// A large rounded clip and an opaque backdrop are drawn from rasters kept
+// across frames; a frame at another scale or with other colours must not
+// get the previous frame's raster.
+TEST(CairoPlayer, CachedClipAndBackdropFollowScaleAndContent) {
+  const kit::Rect canvas{0, 0, 300, 300};
+  const auto frame = [&](const kit::Color& base) {
+    return kit::DisplayList{{300, 300},
+                            {kit::PushClip{kit::Path::continuousRoundedRectangle(canvas, 40)}, fill(canvas, base),
+                             fill(canvas, blue.withOpacity(0.5)), kit::PopClip{}}};
+  };
+  const struct {
+    kit::Color base;
+    double scale;
+    test::Pixel inside;
+  } frames[] = {{red, 1, pixelOf({0.5, 0, 0.5, 1})},
+                {red, 2, pixelOf({0.5, 0, 0.5, 1})},
+                {green, 2, pixelOf({0, 0.5, 0.5, 1})},
+                {green, 1, pixelOf({0, 0.5, 0.5, 1})}};
+  for (const auto& f : frames) {
+    RenderedImage image(frame(f.base), f.scale);
+    EXPECT_TRUE(image.matches(150, 150, f.inside, 2)) << "scale " << f.scale;
+    EXPECT_TRUE(image.matches(290, 280, f.inside, 2)) << "near the far corner, scale " << f.scale;
+    EXPECT_TRUE(image.matches(299.5, 299.5, {}, 1)) << "outside the rounded corner, scale " << f.scale;
+    EXPECT_TRUE(image.matches(0.5, 299.5, {}, 1)) << "outside the rounded corner, scale " << f.scale;
+  }
+}
+
+// A shape under a glow is kept as one raster of both; another scale, place
+// or colour draws afresh.
+TEST(CairoPlayer, CachedGlowingShapeFollowsScalePlaceAndContent) {
+  const auto frame = [](const kit::Color& color, double x) {
+    return kit::DisplayList{
+        {200, 100},
+        {kit::PushLayer{1, kit::Shadow{kit::Color::black(), 4, 0, 0}}, fill({x, 20, 100, 60}, color), kit::PopLayer{}}};
+  };
+  const struct {
+    kit::Color color;
+    double x, scale;
+  } frames[] = {{red, 20, 1}, {red, 20, 2}, {green, 20, 2}, {green, 80, 2}, {red, 80, 1}};
+  for (const auto& f : frames) {
+    RenderedImage image(frame(f.color, f.x), f.scale);
+    EXPECT_TRUE(image.matches(f.x + 98, 78, pixelOf(f.color), 1)) << "scale " << f.scale << " at " << f.x;
+    EXPECT_TRUE(image.alphaWithin(f.x + 102, 50, 0.05, 0.95)) << "the glow beside it";
+    EXPECT_TRUE(image.matches(f.x > 50 ? 10 : 190, 50, {}, 1)) << "nothing far from it";
+  }
+}
+
 TEST(CairoPlayer, DrawsTextInItsPaint) {
   const auto request = test::interRequest("ZELTO", 30, kit::FontWeight::bold);
   const auto m = test::testTextSystem().measure(request, std::nullopt, std::nullopt);
