@@ -1,11 +1,14 @@
 #include "apps/zelto-limits-widget/WidgetInstance.hpp"
-#include "apps/zelto-limits-widget/SuiteOptions.hpp"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
+#include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetScene.hpp"
+#include "platform/defaults/Suite.hpp"
 #include "platform/kit/HitRegions.hpp"
 #include "widget/runtime/ZeltoLimitsWidget.hpp"
 
@@ -22,6 +25,25 @@ guint millisecondsUntil(Date date, Date now) {
   const double milliseconds = std::ceil((date - now) * 1000);
   // One millisecond late rather than early: the text has changed by then.
   return static_cast<guint>(std::clamp(milliseconds + 1, 1.0, 24.0 * 3600 * 1000));
+}
+
+// What a change of the stored data leaves on disk: the database file and its
+// write-ahead log (size, modification time, inode). A reader touches only the
+// log's shared-memory index, and creates an empty log the first time, so the
+// widget's own reads do not count as changes of the suite.
+std::string suiteFingerprint(const SharedContainer& container) {
+  const auto database = defaults::Suite::open(container.suiteName, container.location).path();
+  std::string fingerprint;
+  for (const auto& file : {database.string(), database.string() + "-wal"}) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+      fingerprint += "-;";
+      continue;
+    }
+    fingerprint += std::to_string(status.st_ino) + ":" + std::to_string(status.st_size) + ":" +
+                   std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec) + ";";
+  }
+  return fingerprint;
 }
 
 }  // namespace
@@ -49,6 +71,7 @@ WidgetInstance::WidgetInstance(DesktopHost& host, const ShowRequest& request, ho
       },
       this));
   monitor_ = std::make_unique<desktop::FolderMonitor>(container_.location.directory, [this] {
+    if (suiteFingerprint(container_) == suiteFingerprint_) return;
     host_.log("suite-changed " + name_);
     reload();
   });
@@ -75,6 +98,7 @@ host::TimelineProviderContext WidgetInstance::context() const {
 
 void WidgetInstance::reload() {
   const auto timeline = driver_.requestTimeline(context());
+  suiteFingerprint_ = suiteFingerprint(container_);
   host_.log("timeline " + name_);
   // A suite another process holds is not "no data": the last good entry
   // stays on screen and the timeline asks again soon.

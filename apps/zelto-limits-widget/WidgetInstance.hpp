@@ -58,6 +58,7 @@ class WidgetInstance {
   LimitTimelineProvider provider_;
   host::HostDriver<LimitEntry> driver_;
   std::optional<LimitEntry> entry_;
+  std::string suiteFingerprint_;  // the suite's files as the last timeline read them
   GtkWidget* window_ = nullptr;
   desktop::Placement placement_ = desktop::Placement::plain;
   std::unique_ptr<desktop::WidgetCanvas> canvas_;
