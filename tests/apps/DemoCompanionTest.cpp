@@ -3,7 +3,9 @@
 #include "apps/zelto-limits-defaults/DemoCompanion.hpp"
 #include "apps/zelto-limits-defaults/DemoDashboard.hpp"
 #include "platform/defaults/Suite.hpp"
+#include "platform/kit/Inspection.hpp"
 #include "tests/apps/ProgramRunner.hpp"
+#include "tests/support/SceneFixtures.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
 #include "widget/model/SnapshotJson.hpp"
@@ -66,6 +68,15 @@ TEST_F(DemoCompanionTest, EverySnapshotDecodesWithEveryAccountState) {
         EXPECT_EQ(account.limits->windows.size(), 2u);
         EXPECT_EQ(account.usage->dailyUsageBuckets.size(), 35u);
         EXPECT_EQ(account.usage->dailyUsageBuckets.back().startDate, dayKey(now, calendar));
+      }
+      // Every family draws it with the layout its accounts call for.
+      const LimitEntry entry{now, dashboard, 0, {}};
+      const std::pair<kit::WidgetFamily, const char*> layouts[] = {
+          {kit::WidgetFamily::systemSmall, "SmallAccountView"},
+          {kit::WidgetFamily::systemMedium, accounts == 1 ? "SingleAccountMediumView" : "MultiAccountMediumView"},
+          {kit::WidgetFamily::systemLarge, "MultiAccountLargeView"}};
+      for (const auto& [family, view] : layouts) {
+        EXPECT_EQ(kit::findViews(testing::sceneOf(entry, family), view).size(), 1u) << accounts << " " << view;
       }
     }
   }

@@ -5,7 +5,7 @@ zelto_test(zelto_companion_tests
     ${CMAKE_CURRENT_LIST_DIR}/DemoCompanionTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CompanionInterfaceTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StatusLineTest.cpp
-  LIBS zelto_defaults_command zelto_defaults zelto_model zelto_widget_integration)
+  LIBS zelto_defaults_command zelto_defaults zelto_model zelto_widget_integration zelto_widget_scene zelto_render)
 add_dependencies(zelto_companion_tests zelto-limits-defaults zelto-limits-widget)
 target_compile_definitions(zelto_companion_tests PRIVATE
   ZELTO_DEFAULTS_PROGRAM="$<TARGET_FILE:zelto-limits-defaults>"
