@@ -15,9 +15,14 @@ add_executable(zelto-limits-icon ${PROJECT_SOURCE_DIR}/dist/IconGenerator.cpp)
 target_link_libraries(zelto-limits-icon PRIVATE zelto_visuals zelto_render)
 zelto_target_settings(zelto-limits-icon)
 set(ZELTO_ICON ${ZELTO_DIST_DIR}/zelto-limits.svg)
+# Programs of this build run at build time under the same leak suppressions
+# as the tests (system libraries keep process-lifetime caches).
+set(ZELTO_RUN_BUILT_PROGRAM ${CMAKE_COMMAND} -E env
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer-suppressions.txt:print_suppressions=0")
+
 add_custom_command(OUTPUT ${ZELTO_ICON}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELTO_DIST_DIR}
-  COMMAND zelto-limits-icon ${ZELTO_ICON}
+  COMMAND ${ZELTO_RUN_BUILT_PROGRAM} $<TARGET_FILE:zelto-limits-icon> ${ZELTO_ICON}
   DEPENDS zelto-limits-icon
   COMMENT "Drawing the icon")
 
@@ -31,7 +36,7 @@ if(ZELTO_HELP2MAN)
     set(page ${ZELTO_DIST_DIR}/${program}.1)
     add_custom_command(OUTPUT ${page}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELTO_DIST_DIR}
-      COMMAND ${ZELTO_HELP2MAN} --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
+      COMMAND ${ZELTO_RUN_BUILT_PROGRAM} ${ZELTO_HELP2MAN} --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
               "--name=${ZELTO_MAN_NAME_${program}}" --output=${page} $<TARGET_FILE:${program}>
       DEPENDS ${program}
       COMMENT "Writing the man page of ${program}")
