@@ -15,8 +15,8 @@
 #include "platform/host/WidgetCenter.hpp"
 #include "platform/kit/WidgetFamily.hpp"
 #include "platform/render/PangoTextSystem.hpp"
-#include "widget/runtime/LimitEntry.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
+#include "widget/runtime/LimitEntry.hpp"
 
 namespace zelto::cli {
 

@@ -52,8 +52,10 @@ void addCreditNotice(const ZeltoAccountSnapshot& account, const ZeltoResetCredit
     return;
   const std::string mark = markOf(credit.expiresAt, "credit", account.id, credit.id);
   if (sent.contains(mark)) return;
-  due.push_back({mark, account.displayName() + " · " + credit.title,
-                 "Reset credit " + relative(environment, *credit.expiresAt, "expires in "), {mark}});
+  due.push_back({mark,
+                 account.displayName() + " · " + credit.title,
+                 "Reset credit " + relative(environment, *credit.expiresAt, "expires in "),
+                 {mark}});
 }
 
 }  // namespace

@@ -330,9 +330,11 @@ class FakeNotificationService {
       g_main_context_push_thread_default(context_);
       // A connection of its own, so that its calls are answered on this thread.
       gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-      GDBusConnection* bus = g_dbus_connection_new_for_address_sync(
-          address, GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT | G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-          nullptr, nullptr, nullptr);
+      GDBusConnection* bus =
+          g_dbus_connection_new_for_address_sync(address,
+                                                 GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                                                      G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+                                                 nullptr, nullptr, nullptr);
       g_free(address);
       GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
           R"(<node><interface name="org.freedesktop.Notifications"><method name="Notify"><arg type="s"/><arg type="u"/>
@@ -342,10 +344,10 @@ class FakeNotificationService {
       const GDBusInterfaceVTable table{&FakeNotificationService::notify, nullptr, nullptr, {}};
       GVariant* reply = g_dbus_connection_register_object(bus, "/org/freedesktop/Notifications", node->interfaces[0],
                                                           &table, this, nullptr, nullptr) > 0
-                            ? g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                          "org.freedesktop.DBus", "RequestName",
-                                                          g_variant_new("(su)", "org.freedesktop.Notifications", 4u),
-                                                          G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr)
+                            ? g_dbus_connection_call_sync(
+                                  bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                  "RequestName", g_variant_new("(su)", "org.freedesktop.Notifications", 4u),
+                                  G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr)
                             : nullptr;
       guint answer = 0;  // 1: the primary owner
       if (reply != nullptr) g_variant_get(reply, "(u)", &answer), g_variant_unref(reply);
@@ -412,7 +414,8 @@ TEST(DesktopHost, ALowWindowIsNotifiedOnceAndNotAgainAfterARestart) {
   host.restart();
   std::this_thread::sleep_for(300ms);  // time for a wrong second call to arrive
   EXPECT_EQ(host.count("notification"), 0u);
-  EXPECT_EQ(service.calls(), std::vector<std::string>{"Personal · 5-hour | 20% left · resets in 1 hr, 1 min | ['default', '']"});
+  EXPECT_EQ(service.calls(),
+            std::vector<std::string>{"Personal · 5-hour | 20% left · resets in 1 hr, 1 min | ['default', '']"});
 }
 
 TEST(AccessibilityBridge, ElementsAreChildrenWithNameRoleExtentsAndButtonsPress) {

@@ -21,11 +21,15 @@ struct Reading {
 // Personal (shown) and Work with less headroom behind it (not shown by a
 // one-account widget, whatever its windows say).
 ZeltoDashboardSnapshot dashboardOf(const Reading& reading) {
-  const ZeltoLimitSnapshot personal{now, std::nullopt, {{"five", "5-hour", 100 - reading.remaining, now + reading.resetsIn, 300}},
-                                    std::nullopt, {{"credit", "Full reset", now + reading.creditExpiresIn}}};
+  const ZeltoLimitSnapshot personal{now,
+                                    std::nullopt,
+                                    {{"five", "5-hour", 100 - reading.remaining, now + reading.resetsIn, 300}},
+                                    std::nullopt,
+                                    {{"credit", "Full reset", now + reading.creditExpiresIn}}};
   const ZeltoLimitSnapshot work{now, std::nullopt, {{"five", "5-hour", 99, now + hour, 300}}, std::nullopt, {}};
-  return {now, {{"p", "Personal", std::nullopt, personal, std::nullopt, std::nullopt},
-                {"w", "Work", std::nullopt, work, std::nullopt, std::nullopt}}};
+  return {now,
+          {{"p", "Personal", std::nullopt, personal, std::nullopt, std::nullopt},
+           {"w", "Work", std::nullopt, work, std::nullopt, std::nullopt}}};
 }
 
 // Readings one after another, with what was sent remembered between them:
