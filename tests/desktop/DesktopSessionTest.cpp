@@ -336,6 +336,7 @@ class FakeNotificationService {
                                                                       G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
                                                  nullptr, nullptr, nullptr);
       g_free(address);
+      bus_ = bus;
       GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
           R"(<node><interface name="org.freedesktop.Notifications"><method name="Notify"><arg type="s"/><arg type="u"/>
           <arg type="s"/><arg type="s"/><arg type="s"/><arg type="as"/><arg type="a{sv}"/><arg type="i"/>
@@ -374,6 +375,11 @@ class FakeNotificationService {
     const std::lock_guard lock(mutex_);
     return calls_;
   }
+  // The user clicks notification `id` (its default action).
+  void click(guint id) const {
+    g_dbus_connection_emit_signal(bus_, nullptr, "/org/freedesktop/Notifications", "org.freedesktop.Notifications",
+                                  "ActionInvoked", g_variant_new("(us)", id, "default"), nullptr);
+  }
 
  private:
   static void notify(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant* parameters,
@@ -393,13 +399,14 @@ class FakeNotificationService {
 
   GMainContext* context_;
   GMainLoop* loop_;
+  GDBusConnection* bus_ = nullptr;
   std::thread thread_;
   mutable std::mutex mutex_;
   std::vector<std::string> calls_;
 };
 
-// Off until turned on; then one notification for a window at 20 %, and none
-// again after a restart of the host.
+// Off until turned on; then one notification for a window at 20 %, which
+// opens the gallery when clicked, and none again after a restart of the host.
 TEST(DesktopHost, ALowWindowIsNotifiedOnceAndNotAgainAfterARestart) {
   setenv("GNOTIFICATION_BACKEND", "freedesktop", 1);
   const FakeNotificationService service;
@@ -411,6 +418,14 @@ TEST(DesktopHost, ALowWindowIsNotifiedOnceAndNotAgainAfterARestart) {
   ASSERT_EQ(host.run({"notify", "on"}), 0);
   ASSERT_EQ(host.run({"reload"}), 0);
   ASSERT_TRUE(eventually([&] { return !service.calls().empty(); })) << host.log();
+  service.click(1);
+  EXPECT_TRUE(eventually([] {
+    gchar* found = nullptr;
+    g_spawn_command_line_sync("xdotool search --name '^Zelto Limits Gallery$'", &found, nullptr, nullptr, nullptr);
+    const bool shown = found != nullptr && *found != '\0';
+    g_free(found);
+    return shown;
+  }));
   host.restart();
   std::this_thread::sleep_for(300ms);  // time for a wrong second call to arrive
   EXPECT_EQ(host.count("notification"), 0u);
