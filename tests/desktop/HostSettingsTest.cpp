@@ -49,15 +49,5 @@ TEST(HostSettings, DefaultFileFollowsTheConfigurationFolder) {
   EXPECT_EQ(HostSettings::defaultFile(lookup("")), "/home/ada/.config/zelto-limits/host.ini");
 }
 
-TEST(HostSettings, NotificationsAreOffUntilTurnedOnAndSentMarksSurviveAnyText) {
-  const testing::TemporaryDirectory folder;
-  const HostSettings settings(folder / "host.ini");
-  EXPECT_FALSE(settings.notificationsEnabled());
-  const std::set<std::string> marks{"1\twindow\ta;b\t5=hour\n[x]\t25", "\tcredit\tp\tc\t"};
-  ASSERT_TRUE(settings.setNotificationsEnabled(true) && settings.saveSentNotifications(marks));
-  EXPECT_TRUE(settings.notificationsEnabled());
-  EXPECT_EQ(settings.sentNotifications(), marks);
-}
-
 }  // namespace
 }  // namespace zelto::cli
