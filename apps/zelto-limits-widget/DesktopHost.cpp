@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "apps/zelto-limits-widget/GalleryWindow.hpp"
+#include "apps/zelto-limits-widget/NotificationPlan.hpp"
 #include "apps/zelto-limits-widget/WidgetInstance.hpp"
 #include "platform/desktop/GObjectPointer.hpp"
 #include "widget/browsing/UsageWeekIntents.hpp"
@@ -215,6 +216,24 @@ void DesktopHost::openGallery(const RequestOptions& options) {
 void DesktopHost::closeWidget(WidgetInstance* instance) {
   // The application ends with its last window.
   std::erase_if(instances_, [&](const auto& open) { return open.get() == instance; });
+}
+
+void DesktopHost::sendNotifications(const LimitEntry& entry, std::int64_t shownAccounts,
+                                    const host::RequestEnvironment& environment, const RequestOptions& options) {
+  if (!entry.dashboard || !settings_.notificationsEnabled()) return;
+  auto sent = settings_.sentNotifications();
+  const auto due = dueNotifications(*entry.dashboard, shownAccounts, environment, sent);
+  if (due.empty()) return;
+  for (const DueNotification& notice : due) {
+    desktop::GObjectPointer<GNotification> notification(g_notification_new(notice.title.c_str()));
+    g_notification_set_body(notification.get(), notice.body.c_str());
+    g_notification_set_default_action_and_target_value(notification.get(), "app.open-gallery",
+                                                       requestVariant(options, nullptr));
+    g_application_send_notification(G_APPLICATION(application_), notice.id.c_str(), notification.get());
+    log("notification " + notice.title);
+    sent.insert(notice.marks.begin(), notice.marks.end());
+  }
+  if (!settings_.saveSentNotifications(liveMarks(sent, environment.now))) log("notification-marks-not-saved");
 }
 
 void DesktopHost::reloadAll() {

@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "platform/kit/WidgetFamily.hpp"
 #include "platform/render/PangoTextSystem.hpp"
 #include "widget/model/SharedSnapshotStore.hpp"
+#include "widget/runtime/LimitEntry.hpp"
 
 namespace zelto::cli {
 
@@ -65,6 +67,11 @@ class DesktopHost {
   void openWidget(const ShowRequest& request);
   void openGallery(const RequestOptions& options);
   void closeWidget(WidgetInstance* instance);
+  // Sends the desktop notifications `entry` calls for (when the user turned
+  // them on) for a widget showing `shownAccounts` accounts of the suite
+  // `options` name; each opens the gallery of that suite.
+  void sendNotifications(const LimitEntry& entry, std::int64_t shownAccounts,
+                         const host::RequestEnvironment& environment, const RequestOptions& options);
   // The user's reduce-motion choice (GTK animations off) and text scale.
   bool animationsDisabled() const;
   double textScale() const;

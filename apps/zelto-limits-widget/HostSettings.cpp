@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <system_error>
+#include <vector>
 
 namespace zelto::cli {
 
@@ -32,6 +33,8 @@ std::optional<int> integerKey(GKeyFile* file, const std::string& group, const ch
   }
   return value;
 }
+
+constexpr const char* notificationsGroup = "notifications";
 
 }  // namespace
 
@@ -67,6 +70,45 @@ InstanceSettings HostSettings::load(const std::string& instance) const {
   return settings;
 }
 
+bool HostSettings::notificationsEnabled() const {
+  const auto file = readKeyFile(file_);
+  GError* error = nullptr;
+  const gboolean enabled = g_key_file_get_boolean(file.get(), notificationsGroup, "enabled", &error);
+  if (error != nullptr) g_error_free(error);
+  return enabled == TRUE;
+}
+
+bool HostSettings::setNotificationsEnabled(bool enabled) const {
+  const auto file = readKeyFile(file_);
+  g_key_file_set_boolean(file.get(), notificationsGroup, "enabled", enabled ? TRUE : FALSE);
+  return write(file.get());
+}
+
+std::set<std::string> HostSettings::sentNotifications() const {
+  const auto file = readKeyFile(file_);
+  std::set<std::string> marks;
+  if (gchar** list = g_key_file_get_string_list(file.get(), notificationsGroup, "sent", nullptr, nullptr)) {
+    for (gchar** mark = list; *mark != nullptr; ++mark) marks.insert(*mark);
+    g_strfreev(list);
+  }
+  return marks;
+}
+
+bool HostSettings::saveSentNotifications(const std::set<std::string>& marks) const {
+  const auto file = readKeyFile(file_);
+  std::vector<const gchar*> list;
+  for (const std::string& mark : marks) list.push_back(mark.c_str());
+  g_key_file_set_string_list(file.get(), notificationsGroup, "sent", list.data(), list.size());
+  return write(file.get());
+}
+
+bool HostSettings::write(GKeyFile* file) const {
+  std::error_code ignored;
+  std::filesystem::create_directories(file_.parent_path(), ignored);
+  // g_key_file_save_to_file writes a temporary file and renames it over.
+  return g_key_file_save_to_file(file, file_.c_str(), nullptr) == TRUE;
+}
+
 bool HostSettings::save(const std::string& instance, const InstanceSettings& settings) const {
   const auto file = readKeyFile(file_);
   const auto group = groupOf(instance);
@@ -81,10 +123,7 @@ bool HostSettings::save(const std::string& instance, const InstanceSettings& set
       g_key_file_remove_key(file.get(), group.c_str(), "monitor", nullptr);
     }
   }
-  std::error_code ignored;
-  std::filesystem::create_directories(file_.parent_path(), ignored);
-  // g_key_file_save_to_file writes a temporary file and renames it over.
-  return g_key_file_save_to_file(file.get(), file_.c_str(), nullptr) == TRUE;
+  return write(file.get());
 }
 
 }  // namespace zelto::cli

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <glib.h>
+
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/desktop/WidgetWindow.hpp"
@@ -36,9 +39,21 @@ class HostSettings {
   // not be written.
   bool save(const std::string& instance, const InstanceSettings& settings) const;
 
+  // [notifications] enabled: desktop notifications are sent only when true
+  // (off by default).
+  bool notificationsEnabled() const;
+  bool setNotificationsEnabled(bool enabled) const;
+
+  // [notifications] sent: the marks of notifications already sent, kept
+  // across starts so that each is sent once.
+  std::set<std::string> sentNotifications() const;
+  bool saveSentNotifications(const std::set<std::string>& marks) const;
+
   const std::filesystem::path& file() const { return file_; }
 
  private:
+  bool write(GKeyFile* file) const;
+
   std::filesystem::path file_;
 };
 

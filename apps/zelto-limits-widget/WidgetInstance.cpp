@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetScene.hpp"
 #include "platform/defaults/Suite.hpp"
 #include "platform/kit/HitRegions.hpp"
+#include "widget/layouts/MultiAccountLargeView.hpp"
 #include "widget/runtime/ZeltoLimitsWidget.hpp"
 
 namespace zelto::cli {
@@ -46,6 +48,19 @@ std::string suiteFingerprint(const SharedContainer& container) {
   return fingerprint;
 }
 
+// How many accounts the widget's layouts show in `family`: the ones its
+// notifications are about.
+std::int64_t shownAccounts(kit::WidgetFamily family) {
+  switch (family) {
+    case kit::WidgetFamily::systemMedium:
+      return 2;
+    case kit::WidgetFamily::systemLarge:
+      return MultiAccountLargeView::shownAccounts;
+    default:
+      return 1;
+  }
+}
+
 }  // namespace
 
 WidgetInstance::WidgetInstance(DesktopHost& host, const ShowRequest& request, host::WidgetCenter& widgetCenter)
@@ -54,6 +69,7 @@ WidgetInstance::WidgetInstance(DesktopHost& host, const ShowRequest& request, ho
       reduceMotion_(request.reduceMotion),
       environment_(resolveRequest(request.options, locale::processEnvironment())),
       container_(resolveContainer(request.options, locale::processEnvironment(), defaults::SuiteAccess::read)),
+      options_(request.options),
       startMicroseconds_(g_get_monotonic_time()),
       provider_(container_),
       driver_(provider_, widgetCenter, std::string(ZeltoLimitsWidget::kind)) {
@@ -106,6 +122,7 @@ void WidgetInstance::reload() {
     host_.log("suite-busy " + name_);
   } else if (!timeline.entries.empty()) {
     show(timeline.entries.front());
+    host_.sendNotifications(timeline.entries.front(), shownAccounts(family_), context().environment, options_);
   }
   if (timeline.policy.kind == host::TimelineReloadPolicy::Kind::after) scheduleReload(timeline.policy.date);
 }

@@ -54,6 +54,7 @@ class WidgetInstance {
   bool reduceMotion_;
   host::RequestEnvironment environment_;  // `now` is where the clock started
   SharedContainer container_;             // the suite this widget shows
+  RequestOptions options_;                // as asked, for the gallery its notifications open
   gint64 startMicroseconds_;              // monotonic time at that start
   LimitTimelineProvider provider_;
   host::HostDriver<LimitEntry> driver_;

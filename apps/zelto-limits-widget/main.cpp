@@ -12,6 +12,7 @@
 #include "apps/zelto-limits-widget/AutostartCommand.hpp"
 #include "apps/zelto-limits-widget/DesktopCommands.hpp"
 #include "apps/zelto-limits-widget/GalleryCommand.hpp"
+#include "apps/zelto-limits-widget/NotifyCommand.hpp"
 #include "apps/zelto-limits-widget/RenderCommand.hpp"
 #include "apps/zelto-limits-widget/RequestOptions.hpp"
 #include "apps/zelto-limits-widget/StatusCommand.hpp"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
 
   const auto status = zelto::cli::registerStatusCommand(app, options);
   const auto autostart = zelto::cli::registerAutostartCommand(app);
+  const auto notify = zelto::cli::registerNotifyCommand(app);
   zelto::cli::DesktopCommands desktop;
   zelto::cli::registerDesktopCommands(app, desktop);
 
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
       const auto weekOffset = offset ? std::optional(zelto::cli::parseWeekOffset(*offset)) : std::nullopt;
       return zelto::cli::runWeek(environment, container, weekOffset, std::cout);
     }
-    for (const auto* command : {&status, &autostart}) {
+    for (const auto* command : {&status, &autostart, &notify}) {
       if (command->command->parsed()) return command->run(environment, container);
     }
     if (render.parsed()) return render.run(environment, container, std::cout);

@@ -12,7 +12,9 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -314,6 +316,121 @@ TEST(DesktopHost, SurvivesTheSuiteBeingDeletedReplacedByGarbageAndRestored) {
     ASSERT_TRUE(host.running());
   }
   EXPECT_TRUE(eventually([&] { return host.pixels() == shown; }, 2s));
+}
+
+// A desktop notification service (org.freedesktop.Notifications) on the
+// session bus, answering from its own thread and recording each Notify as
+// "summary | body | actions".
+class FakeNotificationService {
+ public:
+  FakeNotificationService() : context_(g_main_context_new()), loop_(g_main_loop_new(context_, FALSE)) {
+    std::promise<bool> owned;
+    auto ready = owned.get_future();
+    thread_ = std::thread([this, &owned] {
+      g_main_context_push_thread_default(context_);
+      // A connection of its own, so that its calls are answered on this thread.
+      gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+      GDBusConnection* bus =
+          g_dbus_connection_new_for_address_sync(address,
+                                                 GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                                                      G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+                                                 nullptr, nullptr, nullptr);
+      g_free(address);
+      bus_ = bus;
+      GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
+          R"(<node><interface name="org.freedesktop.Notifications"><method name="Notify"><arg type="s"/><arg type="u"/>
+          <arg type="s"/><arg type="s"/><arg type="s"/><arg type="as"/><arg type="a{sv}"/><arg type="i"/>
+          <arg type="u" direction="out"/></method></interface></node>)",
+          nullptr);
+      const GDBusInterfaceVTable table{&FakeNotificationService::notify, nullptr, nullptr, {}};
+      GVariant* reply = g_dbus_connection_register_object(bus, "/org/freedesktop/Notifications", node->interfaces[0],
+                                                          &table, this, nullptr, nullptr) > 0
+                            ? g_dbus_connection_call_sync(
+                                  bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                  "RequestName", g_variant_new("(su)", "org.freedesktop.Notifications", 4u),
+                                  G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr)
+                            : nullptr;
+      guint answer = 0;  // 1: the primary owner
+      if (reply != nullptr) g_variant_get(reply, "(u)", &answer), g_variant_unref(reply);
+      owned.set_value(answer == 1);
+      if (answer == 1) g_main_loop_run(loop_);
+      g_dbus_node_info_unref(node);
+      g_dbus_connection_close_sync(bus, nullptr, nullptr);
+      g_object_unref(bus);
+      g_main_context_pop_thread_default(context_);
+    });
+    EXPECT_TRUE(ready.get()) << "could not own org.freedesktop.Notifications";
+  }
+  ~FakeNotificationService() {
+    g_main_context_invoke(context_, G_SOURCE_FUNC(+[](gpointer loop) -> gboolean {
+                            g_main_loop_quit(static_cast<GMainLoop*>(loop));
+                            return G_SOURCE_REMOVE;
+                          }),
+                          loop_);
+    thread_.join();
+    g_main_loop_unref(loop_);
+    g_main_context_unref(context_);
+  }
+  std::vector<std::string> calls() const {
+    const std::lock_guard lock(mutex_);
+    return calls_;
+  }
+  // The user clicks notification `id` (its default action).
+  void click(guint id) const {
+    g_dbus_connection_emit_signal(bus_, nullptr, "/org/freedesktop/Notifications", "org.freedesktop.Notifications",
+                                  "ActionInvoked", g_variant_new("(us)", id, "default"), nullptr);
+  }
+
+ private:
+  static void notify(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant* parameters,
+                     GDBusMethodInvocation* invocation, gpointer self) {
+    auto* service = static_cast<FakeNotificationService*>(self);
+    const gchar *summary = nullptr, *body = nullptr;
+    GVariant* actions = nullptr;
+    g_variant_get(parameters, "(&su&s&s&s@asa{sv}i)", nullptr, nullptr, nullptr, &summary, &body, &actions, nullptr,
+                  nullptr);
+    gchar* names = g_variant_print(actions, FALSE);
+    const std::lock_guard lock(service->mutex_);
+    service->calls_.push_back(std::string(summary) + " | " + body + " | " + names);
+    g_free(names);
+    g_variant_unref(actions);
+    g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", guint(service->calls_.size())));
+  }
+
+  GMainContext* context_;
+  GMainLoop* loop_;
+  GDBusConnection* bus_ = nullptr;
+  std::thread thread_;
+  mutable std::mutex mutex_;
+  std::vector<std::string> calls_;
+};
+
+// Off until turned on; then one notification for a window at 20 %, which
+// opens the gallery when clicked, and none again after a restart of the host.
+TEST(DesktopHost, ALowWindowIsNotifiedOnceAndNotAgainAfterARestart) {
+  setenv("GNOTIFICATION_BACKEND", "freedesktop", 1);
+  const FakeNotificationService service;
+  std::string lowWindow = threeWeeks;
+  lowWindow.replace(lowWindow.find("\"usedPercent\": 28"), 17, "\"usedPercent\": 80");
+  Host host("small", lowWindow);
+  host.start();
+  EXPECT_EQ(host.count("notification"), 0u);
+  ASSERT_EQ(host.run({"notify", "on"}), 0);
+  ASSERT_EQ(host.run({"reload"}), 0);
+  ASSERT_TRUE(eventually([&] { return !service.calls().empty(); })) << host.log();
+  service.click(1);
+  EXPECT_TRUE(eventually([] {
+    gchar* found = nullptr;
+    g_spawn_command_line_sync("xdotool search --name '^Zelto Limits Gallery$'", &found, nullptr, nullptr, nullptr);
+    const bool shown = found != nullptr && *found != '\0';
+    g_free(found);
+    return shown;
+  }));
+  host.restart();
+  std::this_thread::sleep_for(300ms);  // time for a wrong second call to arrive
+  EXPECT_EQ(host.count("notification"), 0u);
+  EXPECT_EQ(service.calls(),
+            std::vector<std::string>{"Personal · 5-hour | 20% left · resets in 1 hr, 1 min | ['default', '']"});
 }
 
 TEST(AccessibilityBridge, ElementsAreChildrenWithNameRoleExtentsAndButtonsPress) {
