@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <mutex>
 #include <system_error>
+#include <thread>
 
 #include "platform/defaults/ReadConnectionPool.hpp"
 
@@ -207,12 +209,22 @@ std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, 
     }
   }
 
-  std::optional<SuiteError> error;
-  {
+  // 2-3. One attempt; SQLite answers "locked" at once, without waiting,
+  // where waiting could deadlock (two connections upgrading their locks, or
+  // switching a new database's journal mode together), so a busy attempt is
+  // tried again from the start while the wait budget lasts.
+  bool contended = false;  // the last attempt met another connection's lock
+  auto attempt = [&]() -> std::optional<SuiteError> {
+    std::optional<SuiteError> error;
     SqliteConnection connection(path, ConnectionMode::readWriteCreate);
     connection.waitFrom(budget);
-    auto fail = [&] {
+    int code = SQLITE_OK;
+    auto record = [&] {
       error = sqliteFailure(connection);
+      code = connection.errorCode() & 0xff;
+    };
+    auto fail = [&] {
+      record();
       connection.execute("ROLLBACK");
     };
     // 2. Only a suite or an empty database is written to; reading the
@@ -220,7 +232,7 @@ std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, 
     // journal mode below rewrites the header).
     const std::optional<bool> isSuite = connection.isOpen() ? holdsOnlyTheSuite(connection) : std::nullopt;
     if (!isSuite) {
-      error = sqliteFailure(connection);
+      record();
     } else if (!*isSuite) {
       error = failure(path, notASuite);
     } else {
@@ -235,15 +247,25 @@ std::optional<SuiteError> writeInTransaction(const std::filesystem::path& path, 
       sqlite3_file_control(connection.handle(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
       if (!connection.execute("PRAGMA journal_mode=WAL; PRAGMA journal_size_limit=0; PRAGMA synchronous=NORMAL") ||
           !connection.execute("BEGIN IMMEDIATE")) {
-        error = sqliteFailure(connection);
+        record();
       } else if (!connection.execute(createTableSql) || !body(connection) || !connection.execute("COMMIT")) {
         fail();
       }
     }
+    contended = error && (code == SQLITE_BUSY || code == SQLITE_LOCKED);
+    return error;
+  };
+  std::optional<SuiteError> error = attempt();
+  while (contended && budget.left() > std::chrono::nanoseconds::zero()) {
+    const auto pause = std::min<std::chrono::nanoseconds>(std::chrono::milliseconds(5), budget.left());
+    std::this_thread::sleep_for(pause);
+    budget.spend(pause);
+    error = attempt();
   }
   // 4. A file this write created and left empty goes again, with whatever
-  // SQLite put beside it.
-  if (error && created && ::stat(path.c_str(), &status) == 0 && status.st_size == 0) {
+  // SQLite put beside it; not when another process held it, for that one
+  // may be using the new database.
+  if (error && !contended && created && ::stat(path.c_str(), &status) == 0 && status.st_size == 0) {
     ::unlink(path.c_str());
     for (const char* suffix : sideFileSuffixes) ::unlink((path.string() + suffix).c_str());
   }
