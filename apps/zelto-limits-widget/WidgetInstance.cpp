@@ -78,14 +78,7 @@ WidgetInstance::WidgetInstance(DesktopHost& host, const ShowRequest& request, ho
   buildWindow(remembered.position);
   // The placeholder at once, then the timeline as soon as the window is up.
   show(driver_.requestPlaceholder(context()));
-  reloadTimer_ = desktop::SourceId(g_idle_add(
-      [](gpointer self) {
-        auto* instance = static_cast<WidgetInstance*>(self);
-        instance->reloadTimer_.release();
-        instance->reload();
-        return G_SOURCE_REMOVE;
-      },
-      this));
+  reloadTimer_ = desktop::SourceId(g_idle_add(&WidgetInstance::onReloadDue, this));
   monitor_ = std::make_unique<desktop::FolderMonitor>(container_.location.directory, [this] {
     if (suiteFingerprint(container_) == suiteFingerprint_) return;
     host_.log("suite-changed " + name_);
@@ -128,15 +121,14 @@ void WidgetInstance::reload() {
 }
 
 void WidgetInstance::scheduleReload(Date date) {
-  reloadTimer_ = desktop::SourceId(g_timeout_add(
-      millisecondsUntil(date, now()),
-      [](gpointer self) {
-        auto* instance = static_cast<WidgetInstance*>(self);
-        instance->reloadTimer_.release();
-        instance->reload();
-        return G_SOURCE_REMOVE;
-      },
-      this));
+  reloadTimer_ = desktop::SourceId(g_timeout_add(millisecondsUntil(date, now()), &WidgetInstance::onReloadDue, this));
+}
+
+gboolean WidgetInstance::onReloadDue(gpointer self) {
+  auto* instance = static_cast<WidgetInstance*>(self);
+  instance->reloadTimer_.release();  // the source ends by returning G_SOURCE_REMOVE
+  instance->reload();
+  return G_SOURCE_REMOVE;
 }
 
 void WidgetInstance::show(const LimitEntry& entry) {

@@ -43,6 +43,9 @@ class WidgetInstance {
   void buildWindow(const std::optional<desktop::WindowPosition>& position);
   void show(const LimitEntry& entry);
   void scheduleReload(Date date);
+  // The reload timer's callback: idle at start (after the placeholder's first
+  // frame), then at each timeline's reload date.
+  static gboolean onReloadDue(gpointer self);
   void scheduleRelativeRedraw(std::optional<Date> change);
   void requestFamily(kit::WidgetFamily family);
   void rememberSettings();
