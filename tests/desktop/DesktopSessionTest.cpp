@@ -4,13 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <fstream>
 #include <functional>
 #include <future>
 #include <memory>
@@ -21,55 +16,13 @@
 #include <thread>
 #include <vector>
 
-#include "platform/defaults/Suite.hpp"
 #include "platform/desktop/WidgetCanvas.hpp"
 #include "platform/kit/Kit.hpp"
-#include "tests/support/TemporaryDirectory.hpp"
-
-extern char** environ;
+#include "tests/desktop/HostProcess.hpp"
 
 namespace {
 
-using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
-const char* const program = ZELTO_WIDGET_PROGRAM;
-constexpr const char* dashboardKey = "zelto-dashboard-snapshot-v2";
-constexpr const char* offsetKey = "zelto-usage-week-offset-v1";
-constexpr const char* now = "2025-03-12T10:00:00Z";  // a Wednesday; 763466400
-
-// Usage over three weeks; the first window resets 1 h 1 min 1.5 s after `now`.
-const std::string threeWeeks = R"({"updatedAt": 763466400, "accounts": [{"id": "a", "name": "Personal",
- "limits": {"fetchedAt": 763466400, "windows": [{"id": "w", "title": "5-hour", "usedPercent": 28,
-   "resetsAt": 763470061.5}], "resetCredits": []},
- "usage": {"fetchedAt": 763466400, "dailyUsageBuckets": [{"startDate": "2025-02-26", "tokens": 900000},
-   {"startDate": "2025-03-05", "tokens": 1500000}, {"startDate": "2025-03-11", "tokens": 420000}],
-   "summary": {"currentStreakDays": 2}}}]})";
-
-pid_t spawn(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  return pid;
-}
-
-// Polls `done` until it holds or `timeout` passes.
-bool eventually(const std::function<bool()>& done, Clock::duration timeout = 5s) {
-  const auto deadline = Clock::now() + timeout;
-  while (Clock::now() < deadline) {
-    if (done()) return true;
-    std::this_thread::sleep_for(10ms);
-  }
-  return done();
-}
-
-int exitStatusWithin(pid_t pid, Clock::duration timeout) {
-  int status = -1;
-  if (!eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, timeout)) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using namespace zelto::testing;
 
 // Xvfb for the whole run, and GDK connected to it for screenshots.
 class XServer : public ::testing::Environment {
@@ -95,61 +48,11 @@ class XServer : public ::testing::Environment {
 };
 const auto* const xServer = ::testing::AddGlobalTestEnvironment(new XServer);
 
-// One run of the host with its own suite folder, settings and log.
-class Host {
+// The host on the X server, with where its windows are and what they show.
+class Host : public zelto::testing::HostProcess {
  public:
-  explicit Host(std::string family, std::string extra = "") : family_(std::move(family)) {
-    if (!extra.empty()) suite().setData(dashboardKey, extra);
-  }
-  ~Host() { stop(); }
+  using HostProcess::HostProcess;
 
-  void stop() {
-    if (pid_ <= 0) return;
-    run({"quit"});
-    if (exitStatusWithin(pid_, 5s) < 0) ::kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-  void restart() {
-    stop();
-    std::filesystem::remove(folder_ / "host.log");
-    start();
-  }
-
-  void start() {
-    setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-    setenv("ZELTO_LIMITS_HOST_LOG", (folder_ / "host.log").c_str(), 1);
-    pid_ = spawn(command({"show", "--family", family_}));
-    ASSERT_TRUE(eventually([&] { return count("timeline") > 0 && count("frame") >= 2; })) << log();
-  }
-  std::vector<std::string> command(std::vector<std::string> arguments) const {
-    std::vector<std::string> all{program,    "--dir", (folder_ / "suites").string(), "--now", now, "--time-zone", "UTC",
-                                 "--locale", "en-US"};
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    return all;
-  }
-  int run(const std::vector<std::string>& arguments) const { return exitStatusWithin(spawn(command(arguments)), 10s); }
-
-  zelto::defaults::Suite suite() const {
-    return zelto::defaults::Suite::open("group.zelto.limits",
-                                        zelto::defaults::SuiteLocation{folder_ / "suites", "test"});
-  }
-  std::string log() const {
-    std::ifstream file(folder_ / "host.log");
-    return {std::istreambuf_iterator<char>(file), {}};
-  }
-  // Log lines (without their time stamp) that start with `prefix`, and when.
-  std::vector<std::pair<std::int64_t, std::string>> lines(const std::string& prefix) const {
-    std::vector<std::pair<std::int64_t, std::string>> found;
-    std::istringstream in(log());
-    std::int64_t time = 0;
-    std::string rest;
-    while (in >> time && std::getline(in, rest)) {
-      if (rest.rfind(" " + prefix, 0) == 0) found.emplace_back(time, rest.substr(1));
-    }
-    return found;
-  }
-  std::size_t count(const std::string& prefix) const { return lines(prefix).size(); }
-  bool running() const { return waitpid(pid_, nullptr, WNOHANG) == 0; }
   // Where the window of `instance` is on screen, and its size.
   GdkRectangle window(const std::string& instance = "default") const {
     std::string output;
@@ -186,11 +89,6 @@ class Host {
     const auto frame = window();
     return pixels({0, 0, frame.width, frame.height});
   }
-
- private:
-  zelto::testing::TemporaryDirectory folder_;
-  std::string family_;
-  pid_t pid_ = -1;
 };
 
 std::int64_t realMicroseconds() { return g_get_real_time(); }
