@@ -582,7 +582,8 @@ class Playback {
       toRaster.x0 -= left;
       toRaster.y0 -= top;
       cairo_set_matrix(layerContext, &toRaster);
-      drawShadow(layerContext, shadow, begin, end, depth);
+      // The layer's raster is cached itself: its glow is not kept apart.
+      drawShadow(layerContext, shadow, begin, end, depth, false);
       playRange(layerContext, begin, end, depth);
       cairo_destroy(layerContext);
       cairo_surface_flush(raster);
@@ -678,7 +679,9 @@ class Playback {
   // The layer's coverage tinted with the shadow colour, blurred with a
   // Gaussian of standard deviation `radius` points and offset. The content
   // is drawn again into an alpha mask at a resolution matched to the blur.
-  void drawShadow(cairo_t* cr, const kit::Shadow& shadow, std::size_t begin, std::size_t end, int depth) const {
+  // With `cached`, a glow on a raster target is kept for the next frame.
+  void drawShadow(cairo_t* cr, const kit::Shadow& shadow, std::size_t begin, std::size_t end, int depth,
+                  bool cached = true) const {
     const kit::Color& color = shadow.color;
     if (!std::isfinite(shadow.radius) || !std::isfinite(shadow.x) || !std::isfinite(shadow.y)) return;
     if (!(color.opacity > 0)) return;
@@ -725,7 +728,7 @@ class Playback {
     // 5. On raster targets the glow is kept at device resolution, pixel
     //    aligned, so that drawing the same glow again is a plain blit. Text
     //    is not cached, as its look depends on the text system.
-    if (!isVectorSurface(target) && !containsText(begin, end)) {
+    if (cached && !isVectorSurface(target) && !containsText(begin, end)) {
       const int left = static_cast<int>(std::floor(originX)), top = static_cast<int>(std::floor(originY));
       const int deviceWidth = static_cast<int>(std::ceil(originX + width / maskScale)) - left;
       const int deviceHeight = static_cast<int>(std::ceil(originY + height / maskScale)) - top;
@@ -760,7 +763,7 @@ class Playback {
       return;
     }
 
-    // 6. Elsewhere it is painted from the mask, scaled back up smoothly.
+    // 6. Otherwise it is painted from the mask, scaled back up smoothly.
     cairo_surface_t* tinted =
         tintedGlow(shadow.color, matrix, *region, maskScale, maskSigma, pad, width, height, begin, end, depth);
     if (tinted == nullptr) return;

@@ -51,11 +51,12 @@ struct RasterShape {
   int pixelSize = 1;
 };
 
-// A smooth gradient changes by well under one 8-bit level across a couple
-// of device pixels, so at two or more device pixels per unit it is
-// evaluated once per 2 x 2 block: a quarter of the work for a first frame,
-// the same colours within dithering's reach.
-constexpr int coarsePixelSize = 2;
+// A smooth gradient changes by about one 8-bit level or less across a few
+// device pixels, so at two or more device pixels per unit it is evaluated
+// once per 4 x 4 block: a sixteenth of the work for a first frame, the same
+// colours within a level or two.
+constexpr int coarsePixelSize = 4;
+constexpr double coarseFromScale = 2;
 
 RasterShape rasterShape(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
                         const DeviceRegion& region) {
@@ -65,7 +66,7 @@ RasterShape rasterShape(const kit::Paint& paint, const kit::Rect& bounds, const 
     if (std::abs(matrix.xx * dx) < 1e-9) return {std::min(region.width, ditherPeriod), region.height, 1};
     if (std::abs(matrix.yy * dy) < 1e-9) return {region.width, std::min(region.height, ditherPeriod), 1};
   }
-  if (std::min(std::abs(matrix.xx), std::abs(matrix.yy)) >= coarsePixelSize) {
+  if (std::min(std::abs(matrix.xx), std::abs(matrix.yy)) >= coarseFromScale) {
     return {(region.width + coarsePixelSize - 1) / coarsePixelSize,
             (region.height + coarsePixelSize - 1) / coarsePixelSize, coarsePixelSize};
   }
