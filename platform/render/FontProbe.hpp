@@ -1,10 +1,10 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "platform/kit/Font.hpp"
 
@@ -16,7 +16,8 @@ namespace zelto::render {
 // fontconfig, and which family a kit font resolves to.
 //
 // fontconfig always returns some font for a request, so a family counts as
-// installed only when the best match really carries that family name.
+// installed only when one of the configuration's fonts really carries that
+// family name.
 class FontProbe {
  public:
   // Uses the process's fontconfig configuration.
@@ -46,7 +47,7 @@ class FontProbe {
 
   _FcConfig* config_ = nullptr;
   mutable std::mutex mutex_;
-  mutable std::map<std::string, bool> installed_;
+  mutable std::optional<std::unordered_set<std::string>> families_;  // folded names
   mutable std::optional<std::string> fallback_;
 };
 
