@@ -1,6 +1,8 @@
 #include "platform/render/FontProbe.hpp"
 
 #include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+#include <pango/pangofc-fontmap.h>
 
 #include <array>
 #include <stdexcept>
@@ -62,7 +64,22 @@ FontProbe::FontProbe(const std::filesystem::path& configFile) {
 }
 
 FontProbe::~FontProbe() {
+  if (fontMap_ != nullptr) g_object_unref(fontMap_);
   if (config_ != nullptr) FcConfigDestroy(config_);
+}
+
+PangoFontMap* FontProbe::fontMap() const {
+  // The caller holds fontMapMutex_.
+  if (fontMap_ == nullptr) {
+    fontMap_ = pango_cairo_font_map_new();
+    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap_), config_);
+  }
+  return fontMap_;
+}
+
+std::shared_ptr<const FontProbe> FontProbe::process() {
+  static const auto probe = std::make_shared<const FontProbe>();
+  return probe;
 }
 
 bool FontProbe::isFamilyInstalled(const std::string& family) const {

@@ -9,6 +9,7 @@
 #include "platform/kit/Font.hpp"
 
 struct _FcConfig;
+typedef struct _PangoFontMap PangoFontMap;
 
 namespace zelto::render {
 
@@ -42,6 +43,16 @@ class FontProbe {
   // The configuration the renderer's font map uses (never null).
   _FcConfig* config() const { return config_; }
 
+  // The Pango font map over this configuration, made on first use and shared
+  // by every text system of this probe, so fonts are loaded once. Use it, and
+  // anything made from it, only while holding fontMapMutex().
+  PangoFontMap* fontMap() const;
+  std::mutex& fontMapMutex() const { return fontMapMutex_; }
+
+  // The probe of the process's own fontconfig configuration, made on first
+  // use and kept for the life of the process.
+  static std::shared_ptr<const FontProbe> process();
+
  private:
   std::string fallbackFamily() const;
 
@@ -49,6 +60,8 @@ class FontProbe {
   mutable std::mutex mutex_;
   mutable std::optional<std::unordered_set<std::string>> families_;  // folded names
   mutable std::optional<std::string> fallback_;
+  mutable std::mutex fontMapMutex_;
+  mutable PangoFontMap* fontMap_ = nullptr;  // owned; guarded by fontMapMutex_
 };
 
 // The system face of the kit.

@@ -3,7 +3,6 @@
 #include <cairo.h>
 #include <hb-ot.h>
 #include <pango/pangocairo.h>
-#include <pango/pangofc-fontmap.h>
 
 #include <cmath>
 #include <functional>
@@ -72,16 +71,19 @@ double usablePointSize(const kit::Font& font, double textScale) {
 
 struct PangoTextSystem::Impl {
   std::shared_ptr<const FontProbe> probe;
+  // Serialises every use of the probe's font map, shared with the other
+  // text systems of the probe.
+  std::mutex& mutex;
   PangoFontMap* fontMap = nullptr;
   PangoContext* context = nullptr;
   std::unique_ptr<TextLayoutPlanner> planner;
-  std::mutex mutex;
   std::unordered_map<CacheKey, std::shared_ptr<const LaidOutText>, CacheKeyHash> cache;
   std::map<std::pair<std::string, kit::FontWeight>, double> capHeights;  // em, by family and weight
 
-  explicit Impl(std::shared_ptr<const FontProbe> fontProbe) : probe(std::move(fontProbe)) {
-    fontMap = pango_cairo_font_map_new();
-    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), probe->config());
+  explicit Impl(std::shared_ptr<const FontProbe> fontProbe)
+      : probe(std::move(fontProbe)), mutex(probe->fontMapMutex()) {
+    std::lock_guard lock(mutex);
+    fontMap = probe->fontMap();
     context = pango_font_map_create_context(fontMap);
     // Unhinted metrics and unrounded glyph positions: fractional sizes that
     // are the same at every output scale. Grey antialiasing, since images
@@ -99,10 +101,10 @@ struct PangoTextSystem::Impl {
   }
 
   ~Impl() {
+    std::lock_guard lock(mutex);
     cache.clear();
     planner.reset();
     g_object_unref(context);
-    g_object_unref(fontMap);
   }
 
   // The caller holds `mutex`.
@@ -141,7 +143,7 @@ struct PangoTextSystem::Impl {
   }
 };
 
-PangoTextSystem::PangoTextSystem() : PangoTextSystem(std::make_shared<const FontProbe>()) {}
+PangoTextSystem::PangoTextSystem() : PangoTextSystem(FontProbe::process()) {}
 
 PangoTextSystem::PangoTextSystem(std::shared_ptr<const FontProbe> probe)
     : impl_(std::make_unique<Impl>(std::move(probe))) {}
