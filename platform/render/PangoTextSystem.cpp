@@ -56,6 +56,14 @@ struct CacheKeyHash {
 
 // An unspecified or unbounded proposal asks for the ideal size; a negative
 // one counts as zero.
+bool isOneLeadingLine(const kit::TextRequest& request, const LaidOutText& laid) {
+  if (request.multilineAlignment != kit::TextAlignment::leading || laid.layout == nullptr) return false;
+  const kit::TextMeasurement& m = laid.measurement;
+  if (m.lineCount != 1 || m.truncated || m.appliedScale != 1) return false;
+  const PangoLayoutLine* line = pango_layout_get_line_readonly(laid.layout, 0);
+  return line != nullptr && line->resolved_dir == PANGO_DIRECTION_LTR;
+}
+
 std::optional<double> normalizedProposal(std::optional<double> value) {
   if (!value || !std::isfinite(*value)) return std::nullopt;
   return std::max(0.0, *value);
@@ -113,7 +121,17 @@ struct PangoTextSystem::Impl {
     CacheKey key{request, normalizedProposal(width), normalizedProposal(height)};
     auto found = cache.find(key);
     if (found != cache.end()) return found->second;
-    auto laid = planner->layOut(request, key.width, key.height);
+    std::shared_ptr<const LaidOutText> laid;
+    if (key.width || key.height) {
+      // A leading, left-to-right text that fits on one line at its ideal
+      // size is laid out the same in any proposal at least as wide: no
+      // line breaks, nothing cut or shrunk, the line at the left.
+      auto ideal = laidOut(request, std::nullopt, std::nullopt);
+      if (isOneLeadingLine(request, *ideal) && (!key.width || ideal->measurement.size.width <= *key.width)) {
+        laid = std::move(ideal);
+      }
+    }
+    if (!laid) laid = planner->layOut(request, key.width, key.height);
     if (cache.size() >= largestCache) cache.clear();
     cache.emplace(std::move(key), laid);
     return laid;
