@@ -89,6 +89,32 @@ struct PixelRegion {
   bool operator==(const PixelRegion&) const = default;
 };
 
+// A clip mask is blended in tiles of this many pixels square.
+constexpr int clipTileSize = 32;
+
+// The tiles of an A8 mask that are not fully covered, in its pixels; a
+// cached clip mask carries them under this key.
+cairo_user_data_key_t partialTilesKey;
+
+std::vector<PixelRegion> partialTiles(cairo_surface_t* mask) {
+  const int width = cairo_image_surface_get_width(mask), height = cairo_image_surface_get_height(mask);
+  const int stride = cairo_image_surface_get_stride(mask);
+  const unsigned char* data = cairo_image_surface_get_data(mask);
+  std::vector<PixelRegion> tiles;
+  for (int top = 0; top < height; top += clipTileSize) {
+    for (int left = 0; left < width; left += clipTileSize) {
+      const PixelRegion tile{left, top, std::min(clipTileSize, width - left), std::min(clipTileSize, height - top)};
+      bool partial = false;
+      for (int y = tile.y; !partial && y < tile.y + tile.height; ++y) {
+        const unsigned char* row = data + static_cast<std::ptrdiff_t>(y) * stride + tile.x;
+        partial = std::any_of(row, row + tile.width, [](unsigned char c) { return c != 255; });
+      }
+      if (partial) tiles.push_back(tile);
+    }
+  }
+  return tiles;
+}
+
 // A layer's glow and content composited together, on the device pixels
 // they cover within the clip.
 struct LayerKey {
@@ -353,10 +379,13 @@ class Playback {
 
  private:
   // Plays [begin, end) clipped to the current path (a large one, such as
-  // the widget's rounded outline) through a cached mask of it: drawing then
-  // composites once through the mask instead of clipping every command to
-  // the curved outline. False, having drawn nothing, where the clip is small
-  // or the target is not a plain image.
+  // the widget's rounded outline) with a cached mask of it. Drawing goes
+  // straight to the target, clipped only to the outline's bounding
+  // rectangle; the few tiles of it that the outline covers partly (a
+  // rounded rectangle's corners) are then blended with what lay beneath them
+  // by the mask, which is what clipping to the outline gives. False, having
+  // drawn nothing, where the clip is small or the target is not a plain
+  // image.
   bool playMasked(cairo_t* cr, const kit::Path& path, std::size_t begin, std::size_t end, int depth) const {
     const auto region = pathPixelRegion(cr);
     if (!region) return false;
@@ -376,23 +405,58 @@ class Playback {
       cairo_fill(maskContext);
       cairo_destroy(maskContext);
       cairo_surface_flush(mask);
-      if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+      if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS ||
+          cairo_surface_set_user_data(mask, &partialTilesKey, new std::vector<PixelRegion>(partialTiles(mask)),
+                                      [](void* tiles) { delete static_cast<std::vector<PixelRegion>*>(tiles); }) !=
+              CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(mask);
         return false;
       }
       clipMaskCache().insert(std::move(key), mask,
                              static_cast<std::size_t>(region->width) * static_cast<std::size_t>(region->height));
     }
+    const auto& tiles = *static_cast<const std::vector<PixelRegion>*>(cairo_surface_get_user_data(mask, &partialTilesKey));
     cairo_new_path(cr);
     cairo_identity_matrix(cr);
     cairo_rectangle(cr, region->x, region->y, region->width, region->height);
     cairo_clip(cr);
+    // 1. What lies beneath each partly covered tile, less what the clip
+    //    lets the drawing cover.
+    std::vector<cairo_surface_t*> beneath;
+    beneath.reserve(tiles.size());
+    cairo_surface_t* target = cairo_get_group_target(cr);
+    for (const PixelRegion& tile : tiles) {
+      cairo_surface_t* kept = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, tile.width, tile.height);
+      cairo_t* keep = cairo_create(kept);
+      cairo_set_source_surface(keep, target, -(region->x + tile.x), -(region->y + tile.y));
+      cairo_set_operator(keep, CAIRO_OPERATOR_SOURCE);
+      cairo_paint(keep);
+      cairo_set_source_rgba(keep, 0, 0, 0, 1);
+      cairo_set_operator(keep, CAIRO_OPERATOR_DEST_OUT);
+      cairo_mask_surface(keep, mask, -tile.x, -tile.y);
+      cairo_destroy(keep);
+      beneath.push_back(kept);
+    }
+    // 2. The drawing, clipped to the bounding rectangle.
     cairo_set_matrix(cr, &matrix);
-    cairo_push_group(cr);
     playRange(cr, begin, end, depth);
-    cairo_pop_group_to_source(cr);
+    // 3. In those tiles: the drawing as far as the clip covers, plus the rest
+    //    of what lay beneath.
     cairo_identity_matrix(cr);
-    cairo_mask_surface(cr, mask, region->x, region->y);
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+      const PixelRegion& tile = tiles[i];
+      cairo_save(cr);
+      cairo_rectangle(cr, region->x + tile.x, region->y + tile.y, tile.width, tile.height);
+      cairo_clip(cr);
+      cairo_set_source_rgba(cr, 0, 0, 0, 1);
+      cairo_set_operator(cr, CAIRO_OPERATOR_DEST_IN);
+      cairo_mask_surface(cr, mask, region->x, region->y);
+      cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+      cairo_set_source_surface(cr, beneath[i], region->x + tile.x, region->y + tile.y);
+      cairo_paint(cr);
+      cairo_restore(cr);
+      cairo_surface_destroy(beneath[i]);
+    }
     cairo_surface_destroy(mask);
     return true;
   }
@@ -582,7 +646,8 @@ class Playback {
       toRaster.x0 -= left;
       toRaster.y0 -= top;
       cairo_set_matrix(layerContext, &toRaster);
-      drawShadow(layerContext, shadow, begin, end, depth);
+      // The layer's raster is cached itself: its glow is not kept apart.
+      drawShadow(layerContext, shadow, begin, end, depth, false);
       playRange(layerContext, begin, end, depth);
       cairo_destroy(layerContext);
       cairo_surface_flush(raster);
@@ -678,7 +743,9 @@ class Playback {
   // The layer's coverage tinted with the shadow colour, blurred with a
   // Gaussian of standard deviation `radius` points and offset. The content
   // is drawn again into an alpha mask at a resolution matched to the blur.
-  void drawShadow(cairo_t* cr, const kit::Shadow& shadow, std::size_t begin, std::size_t end, int depth) const {
+  // With `cached`, a glow on a raster target is kept for the next frame.
+  void drawShadow(cairo_t* cr, const kit::Shadow& shadow, std::size_t begin, std::size_t end, int depth,
+                  bool cached = true) const {
     const kit::Color& color = shadow.color;
     if (!std::isfinite(shadow.radius) || !std::isfinite(shadow.x) || !std::isfinite(shadow.y)) return;
     if (!(color.opacity > 0)) return;
@@ -725,7 +792,7 @@ class Playback {
     // 5. On raster targets the glow is kept at device resolution, pixel
     //    aligned, so that drawing the same glow again is a plain blit. Text
     //    is not cached, as its look depends on the text system.
-    if (!isVectorSurface(target) && !containsText(begin, end)) {
+    if (cached && !isVectorSurface(target) && !containsText(begin, end)) {
       const int left = static_cast<int>(std::floor(originX)), top = static_cast<int>(std::floor(originY));
       const int deviceWidth = static_cast<int>(std::ceil(originX + width / maskScale)) - left;
       const int deviceHeight = static_cast<int>(std::ceil(originY + height / maskScale)) - top;
@@ -760,7 +827,7 @@ class Playback {
       return;
     }
 
-    // 6. Elsewhere it is painted from the mask, scaled back up smoothly.
+    // 6. Otherwise it is painted from the mask, scaled back up smoothly.
     cairo_surface_t* tinted =
         tintedGlow(shadow.color, matrix, *region, maskScale, maskSigma, pad, width, height, begin, end, depth);
     if (tinted == nullptr) return;

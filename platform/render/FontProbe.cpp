@@ -1,9 +1,12 @@
 #include "platform/render/FontProbe.hpp"
 
 #include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+#include <pango/pangofc-fontmap.h>
 
 #include <array>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace zelto::render {
 
@@ -14,25 +17,28 @@ namespace {
 constexpr std::array<const char*, 4> roundedFamilies = {"SF Pro Rounded", "Nunito", "Varela Round",
                                                         "M PLUS Rounded 1c"};
 
-// The family name of fontconfig's best match for `family`, compared with
-// every family name the matched font carries.
-bool bestMatchCarriesFamily(FcConfig* config, const std::string& family) {
-  FcPattern* pattern = FcPatternCreate();
-  if (pattern == nullptr) return false;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(config, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (match == nullptr) return false;
-  bool found = false;
-  FcChar8* name = nullptr;
-  for (int i = 0; !found && FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
-    found = FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8*>(family.c_str())) == 0;
+// `text` in fontconfig's case folding.
+std::string folded(const char* text) {
+  FcChar8* lower = FcStrDowncase(reinterpret_cast<const FcChar8*>(text));
+  if (lower == nullptr) return text;
+  std::string result(reinterpret_cast<const char*>(lower));
+  FcStrFree(lower);
+  return result;
+}
+
+// Every family name that a font of the configuration carries, folded.
+std::unordered_set<std::string> installedFamilies(FcConfig* config) {
+  std::unordered_set<std::string> families;
+  for (FcSetName set : {FcSetSystem, FcSetApplication}) {
+    const FcFontSet* fonts = FcConfigGetFonts(config, set);
+    for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
+      FcChar8* name = nullptr;
+      for (int n = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, n, &name) == FcResultMatch; ++n) {
+        families.insert(folded(reinterpret_cast<const char*>(name)));
+      }
+    }
   }
-  FcPatternDestroy(match);
-  return found;
+  return families;
 }
 
 }  // namespace
@@ -58,17 +64,30 @@ FontProbe::FontProbe(const std::filesystem::path& configFile) {
 }
 
 FontProbe::~FontProbe() {
+  if (fontMap_ != nullptr) g_object_unref(fontMap_);
   if (config_ != nullptr) FcConfigDestroy(config_);
+}
+
+PangoFontMap* FontProbe::fontMap() const {
+  // The caller holds fontMapMutex_.
+  if (fontMap_ == nullptr) {
+    fontMap_ = pango_cairo_font_map_new();
+    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap_), config_);
+  }
+  return fontMap_;
+}
+
+std::shared_ptr<const FontProbe> FontProbe::process() {
+  static const auto probe = std::make_shared<const FontProbe>();
+  return probe;
 }
 
 bool FontProbe::isFamilyInstalled(const std::string& family) const {
   if (family.empty()) return false;
   std::lock_guard lock(mutex_);
-  auto found = installed_.find(family);
-  if (found != installed_.end()) return found->second;
-  const bool installed = bestMatchCarriesFamily(config_, family);
-  installed_.emplace(family, installed);
-  return installed;
+  // One pass over the configuration's fonts answers every later question.
+  if (!families_) families_ = installedFamilies(config_);
+  return families_->contains(folded(family.c_str()));
 }
 
 std::string FontProbe::resolvedFamily(const kit::Font& font) const {

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "platform/kit/Font.hpp"
 
 struct _FcConfig;
+typedef struct _PangoFontMap PangoFontMap;
 
 namespace zelto::render {
 
@@ -16,7 +17,8 @@ namespace zelto::render {
 // fontconfig, and which family a kit font resolves to.
 //
 // fontconfig always returns some font for a request, so a family counts as
-// installed only when the best match really carries that family name.
+// installed only when one of the configuration's fonts really carries that
+// family name.
 class FontProbe {
  public:
   // Uses the process's fontconfig configuration.
@@ -41,13 +43,25 @@ class FontProbe {
   // The configuration the renderer's font map uses (never null).
   _FcConfig* config() const { return config_; }
 
+  // The Pango font map over this configuration, made on first use and shared
+  // by every text system of this probe, so fonts are loaded once. Use it, and
+  // anything made from it, only while holding fontMapMutex().
+  PangoFontMap* fontMap() const;
+  std::mutex& fontMapMutex() const { return fontMapMutex_; }
+
+  // The probe of the process's own fontconfig configuration, made on first
+  // use and kept for the life of the process.
+  static std::shared_ptr<const FontProbe> process();
+
  private:
   std::string fallbackFamily() const;
 
   _FcConfig* config_ = nullptr;
   mutable std::mutex mutex_;
-  mutable std::map<std::string, bool> installed_;
+  mutable std::optional<std::unordered_set<std::string>> families_;  // folded names
   mutable std::optional<std::string> fallback_;
+  mutable std::mutex fontMapMutex_;
+  mutable PangoFontMap* fontMap_ = nullptr;  // owned; guarded by fontMapMutex_
 };
 
 // The system face of the kit.

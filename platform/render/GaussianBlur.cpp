@@ -3,6 +3,8 @@
 #include <pixman.h>
 
 #include <cmath>
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <numeric>
 
@@ -21,10 +23,36 @@ std::vector<pixman_fixed_t> fixedWeights(const std::vector<double>& weights) {
   return fixed;
 }
 
+// Pixels [x, x + width) x [y, y + height).
+struct Area {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+// The rows and the columns of an A8 image that hold any ink.
+struct Inked {
+  int firstRow = 0, rows = 0, firstColumn = 0, columns = 0;
+};
+
+Inked inkedExtent(cairo_surface_t* surface, int width, int height) {
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  int top = height, bottom = -1, left = width, right = -1;
+  for (int y = 0; y < height; ++y) {
+    const unsigned char* row = data + static_cast<std::ptrdiff_t>(y) * stride;
+    for (int x = 0; x < width; ++x) {
+      if (row[x] == 0) continue;
+      top = std::min(top, y), bottom = std::max(bottom, y);
+      left = std::min(left, x), right = std::max(right, x);
+    }
+  }
+  if (bottom < 0) return {};
+  return {top, bottom - top + 1, left, right - left + 1};
+}
+
 // One pass of the convolution along x (`horizontal`) or y, from `from` into
-// `to` (same size).
+// `to` (same size), over `area`.
 void convolve(pixman_image_t* from, pixman_image_t* to, const std::vector<pixman_fixed_t>& weights, bool horizontal,
-              int width, int height) {
+              const Area& area) {
   const int taps = static_cast<int>(weights.size());
   // Kernel width and height, zero subsample bits on both axes, then the x
   // weights and the y weights.
@@ -39,7 +67,8 @@ void convolve(pixman_image_t* from, pixman_image_t* to, const std::vector<pixman
   }
   pixman_image_set_filter(from, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, parameters.data(),
                           static_cast<int>(parameters.size()));
-  pixman_image_composite32(PIXMAN_OP_SRC, from, nullptr, to, 0, 0, 0, 0, 0, 0, width, height);
+  pixman_image_composite32(PIXMAN_OP_SRC, from, nullptr, to, area.x, area.y, 0, 0, area.x, area.y, area.width,
+                           area.height);
 }
 
 pixman_image_t* pixmanImage(cairo_surface_t* surface) {
@@ -76,8 +105,15 @@ cairo_surface_t* gaussianBlurredAlpha(cairo_surface_t* source, double sigma) {
   pixman_image_t* between = pixmanImage(middle);
   pixman_image_t* to = pixmanImage(result);
   const auto weights = fixedWeights(gaussianKernel(sigma));
-  convolve(from, between, weights, true, width, height);
-  convolve(between, to, weights, false, width, height);
+  // The first pass only needs the rows (or columns) that hold ink; the
+  // others stay clear. It runs along the axis that spares the most.
+  const Inked ink = inkedExtent(source, width, height);
+  const bool horizontalFirst = static_cast<double>(ink.rows) / height <= static_cast<double>(ink.columns) / width;
+  const Area band = horizontalFirst ? Area{0, ink.firstRow, width, ink.rows} : Area{ink.firstColumn, 0, ink.columns, height};
+  if (band.width > 0 && band.height > 0) {
+    convolve(from, between, weights, horizontalFirst, band);
+    convolve(between, to, weights, !horizontalFirst, {0, 0, width, height});
+  }
   pixman_image_unref(from);
   pixman_image_unref(between);
   pixman_image_unref(to);

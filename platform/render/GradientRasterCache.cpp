@@ -51,11 +51,12 @@ struct RasterShape {
   int pixelSize = 1;
 };
 
-// A smooth gradient changes by well under one 8-bit level across a couple
-// of device pixels, so at two or more device pixels per unit it is
-// evaluated once per 2 x 2 block: a quarter of the work for a first frame,
-// the same colours within dithering's reach.
-constexpr int coarsePixelSize = 2;
+// A smooth gradient changes by about one 8-bit level or less across a few
+// device pixels, so at two or more device pixels per unit it is evaluated
+// once per 4 x 4 block: a sixteenth of the work for a first frame, the same
+// colours within a level or two.
+constexpr int coarsePixelSize = 4;
+constexpr double coarseFromScale = 2;
 
 RasterShape rasterShape(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
                         const DeviceRegion& region) {
@@ -65,19 +66,16 @@ RasterShape rasterShape(const kit::Paint& paint, const kit::Rect& bounds, const 
     if (std::abs(matrix.xx * dx) < 1e-9) return {std::min(region.width, ditherPeriod), region.height, 1};
     if (std::abs(matrix.yy * dy) < 1e-9) return {region.width, std::min(region.height, ditherPeriod), 1};
   }
-  if (std::min(std::abs(matrix.xx), std::abs(matrix.yy)) >= coarsePixelSize) {
+  if (std::min(std::abs(matrix.xx), std::abs(matrix.yy)) >= coarseFromScale) {
     return {(region.width + coarsePixelSize - 1) / coarsePixelSize,
             (region.height + coarsePixelSize - 1) / coarsePixelSize, coarsePixelSize};
   }
   return {region.width, region.height, 1};
 }
 
-// The dithered raster of `paint` over `region`, one raster pixel per device
-// pixel (a strip for a gradient along a device axis); a coarse one is
-// evaluated first and spread over the device pixels. Null on failure.
+// The dithered raster of `shape` for `paint` over `region`. Null on failure.
 cairo_surface_t* rasterized(const kit::Paint& paint, const kit::Rect& bounds, const cairo_matrix_t& matrix,
-                            const DeviceRegion& region) {
-  const RasterShape shape = rasterShape(paint, bounds, matrix, region);
+                            const DeviceRegion& region, const RasterShape& shape) {
   // User to raster: to device, to the region's corner, then shrunk by the
   // raster's pixel size.
   cairo_matrix_t deviceToRaster;
@@ -91,22 +89,7 @@ cairo_surface_t* rasterized(const kit::Paint& paint, const kit::Rect& bounds, co
     cairo_surface_destroy(raster);
     return nullptr;
   }
-  if (shape.pixelSize == 1) return raster;
-  cairo_surface_t* full = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, region.width, region.height);
-  cairo_t* spread = cairo_create(full);
-  cairo_scale(spread, shape.pixelSize, shape.pixelSize);
-  cairo_set_source_surface(spread, raster, 0, 0);
-  cairo_pattern_set_filter(cairo_get_source(spread), CAIRO_FILTER_NEAREST);
-  cairo_set_operator(spread, CAIRO_OPERATOR_SOURCE);
-  cairo_paint(spread);
-  cairo_destroy(spread);
-  cairo_surface_destroy(raster);
-  cairo_surface_flush(full);
-  if (cairo_surface_status(full) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(full);
-    return nullptr;
-  }
-  return full;
+  return raster;
 }
 
 }  // namespace
@@ -147,22 +130,26 @@ bool setCachedGradientSource(cairo_t* cr, const kit::Paint& paint, const kit::Re
 
   // 2. The raster: found, or drawn now, dithered.
   GradientKey key{paint, bounds, MatrixKey::of(matrix), region};
+  const RasterShape shape = rasterShape(paint, bounds, matrix, region);
   cairo_surface_t* raster = cache().find(key);
   if (raster == nullptr) {
-    raster = rasterized(paint, bounds, matrix, region);
+    raster = rasterized(paint, bounds, matrix, region, shape);
     if (raster == nullptr) return false;
     cache().insert(std::move(key), raster,
                    static_cast<std::size_t>(cairo_image_surface_get_width(raster)) *
                        static_cast<std::size_t>(cairo_image_surface_get_height(raster)) * 4);
   }
 
-  // 3. The source: the raster placed back on its device pixels.
+  // 3. The source: the raster placed back on its device pixels, each of
+  //    its pixels spread over its block of them.
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(raster);
   cairo_surface_destroy(raster);
   cairo_matrix_t toRaster = matrix;  // user -> device
-  cairo_matrix_t shift;
-  cairo_matrix_init_translate(&shift, -region.x, -region.y);
-  cairo_matrix_multiply(&toRaster, &toRaster, &shift);  // then device -> raster
+  cairo_matrix_t step;
+  cairo_matrix_init_translate(&step, -region.x, -region.y);
+  cairo_matrix_multiply(&toRaster, &toRaster, &step);  // then device -> region
+  cairo_matrix_init_scale(&step, 1.0 / shape.pixelSize, 1.0 / shape.pixelSize);
+  cairo_matrix_multiply(&toRaster, &toRaster, &step);  // then region -> raster
   cairo_pattern_set_matrix(pattern, &toRaster);
   cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);

@@ -11,11 +11,11 @@ namespace zelto::render {
 // a few milliseconds per frame at 2x, and a widget redraws the same
 // background again and again; dark ones also band in visible one-level
 // steps. This cache keeps such a linear or radial gradient rasterised,
-// dithered, in device pixels (evaluated once per 2 x 2 block at two or more
+// dithered, in device pixels (evaluated once per 4 x 4 block at two or more
 // pixels per unit), for the region and transform it was drawn with, and
-// hands it back as a pixel-aligned image source: the gradient within three
-// 8-bit levels of drawing it directly, without bands, at the cost of a
-// blit. Process-wide, bounded in memory, safe to use from several
+// hands it back as an image source aligned to the device pixels, each of its
+// pixels covering its whole block: the gradient within three 8-bit levels of
+// drawing it directly, without bands, at the cost of a blit. Process-wide, bounded in memory, safe to use from several
 // threads.
 //
 // Makes `cr`'s source the cached raster of `paint` (whose unit points refer

@@ -3,7 +3,6 @@
 #include <cairo.h>
 #include <hb-ot.h>
 #include <pango/pangocairo.h>
-#include <pango/pangofc-fontmap.h>
 
 #include <cmath>
 #include <functional>
@@ -57,6 +56,14 @@ struct CacheKeyHash {
 
 // An unspecified or unbounded proposal asks for the ideal size; a negative
 // one counts as zero.
+bool isOneLeadingLine(const kit::TextRequest& request, const LaidOutText& laid) {
+  if (request.multilineAlignment != kit::TextAlignment::leading || laid.layout == nullptr) return false;
+  const kit::TextMeasurement& m = laid.measurement;
+  if (m.lineCount != 1 || m.truncated || m.appliedScale != 1) return false;
+  const PangoLayoutLine* line = pango_layout_get_line_readonly(laid.layout, 0);
+  return line != nullptr && line->resolved_dir == PANGO_DIRECTION_LTR;
+}
+
 std::optional<double> normalizedProposal(std::optional<double> value) {
   if (!value || !std::isfinite(*value)) return std::nullopt;
   return std::max(0.0, *value);
@@ -72,16 +79,19 @@ double usablePointSize(const kit::Font& font, double textScale) {
 
 struct PangoTextSystem::Impl {
   std::shared_ptr<const FontProbe> probe;
+  // Serialises every use of the probe's font map, shared with the other
+  // text systems of the probe.
+  std::mutex& mutex;
   PangoFontMap* fontMap = nullptr;
   PangoContext* context = nullptr;
   std::unique_ptr<TextLayoutPlanner> planner;
-  std::mutex mutex;
   std::unordered_map<CacheKey, std::shared_ptr<const LaidOutText>, CacheKeyHash> cache;
   std::map<std::pair<std::string, kit::FontWeight>, double> capHeights;  // em, by family and weight
 
-  explicit Impl(std::shared_ptr<const FontProbe> fontProbe) : probe(std::move(fontProbe)) {
-    fontMap = pango_cairo_font_map_new();
-    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), probe->config());
+  explicit Impl(std::shared_ptr<const FontProbe> fontProbe)
+      : probe(std::move(fontProbe)), mutex(probe->fontMapMutex()) {
+    std::lock_guard lock(mutex);
+    fontMap = probe->fontMap();
     context = pango_font_map_create_context(fontMap);
     // Unhinted metrics and unrounded glyph positions: fractional sizes that
     // are the same at every output scale. Grey antialiasing, since images
@@ -99,10 +109,10 @@ struct PangoTextSystem::Impl {
   }
 
   ~Impl() {
+    std::lock_guard lock(mutex);
     cache.clear();
     planner.reset();
     g_object_unref(context);
-    g_object_unref(fontMap);
   }
 
   // The caller holds `mutex`.
@@ -111,7 +121,17 @@ struct PangoTextSystem::Impl {
     CacheKey key{request, normalizedProposal(width), normalizedProposal(height)};
     auto found = cache.find(key);
     if (found != cache.end()) return found->second;
-    auto laid = planner->layOut(request, key.width, key.height);
+    std::shared_ptr<const LaidOutText> laid;
+    if (key.width || key.height) {
+      // A leading, left-to-right text that fits on one line at its ideal
+      // size is laid out the same in any proposal at least as wide: no
+      // line breaks, nothing cut or shrunk, the line at the left.
+      auto ideal = laidOut(request, std::nullopt, std::nullopt);
+      if (isOneLeadingLine(request, *ideal) && (!key.width || ideal->measurement.size.width <= *key.width)) {
+        laid = std::move(ideal);
+      }
+    }
+    if (!laid) laid = planner->layOut(request, key.width, key.height);
     if (cache.size() >= largestCache) cache.clear();
     cache.emplace(std::move(key), laid);
     return laid;
@@ -141,7 +161,7 @@ struct PangoTextSystem::Impl {
   }
 };
 
-PangoTextSystem::PangoTextSystem() : PangoTextSystem(std::make_shared<const FontProbe>()) {}
+PangoTextSystem::PangoTextSystem() : PangoTextSystem(FontProbe::process()) {}
 
 PangoTextSystem::PangoTextSystem(std::shared_ptr<const FontProbe> probe)
     : impl_(std::make_unique<Impl>(std::move(probe))) {}

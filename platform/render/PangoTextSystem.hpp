@@ -21,9 +21,12 @@ namespace zelto::render {
 // from several threads (calls are serialised internally).
 class PangoTextSystem final : public kit::TextSystem {
  public:
-  // Fonts from the process's fontconfig configuration.
+  // Fonts from the process's fontconfig configuration. Every such text
+  // system shares the process's font probe and font map (fonts are loaded
+  // once per process); each keeps its own laid-out texts.
   PangoTextSystem();
-  // Fonts from `probe`'s configuration (tests pin their fonts with it).
+  // Fonts from `probe`'s configuration and font map (tests pin their fonts
+  // with it).
   explicit PangoTextSystem(std::shared_ptr<const FontProbe> probe);
   ~PangoTextSystem() override;
   PangoTextSystem(const PangoTextSystem&) = delete;

@@ -154,9 +154,35 @@ std::optional<std::pair<int, int>> elidedRange(const PangoLayoutLine* line) {
   return std::nullopt;
 }
 
+// Plain layouts kept per planner; past this many they start over.
+constexpr std::size_t largestBuiltCache = 512;
+
 class Builder {
  public:
-  Builder(PangoContext* context, const Plan& plan) : context_(context), plan_(plan) {}
+  Builder(PangoContext* context, const Plan& plan, std::map<TextLayoutPlanner::BuildKey, PangoLayout*>& built)
+      : context_(context), plan_(plan), built_(built) {}
+
+  // The plain layout of the whole text at `scale`, built once per planner:
+  // callers must not modify it.
+  LayoutPointer shared(double scale) const {
+    TextLayoutPlanner::BuildKey key{plan_.text,
+                                    plan_.family,
+                                    static_cast<int>(plan_.weight),
+                                    plan_.pointSize * scale,
+                                    plan_.tracking * scale,
+                                    plan_.tabularDigits,
+                                    static_cast<int>(plan_.alignment),
+                                    plan_.width.value_or(-1)};
+    auto found = built_.find(key);
+    if (found == built_.end()) {
+      if (built_.size() >= largestBuiltCache) {
+        for (auto& entry : built_) g_object_unref(entry.second);
+        built_.clear();
+      }
+      found = built_.emplace(std::move(key), build(scale, plan_.text).release()).first;
+    }
+    return LayoutPointer(static_cast<PangoLayout*>(g_object_ref(found->second)));
+  }
 
   // The text at `scale` times the point size, wrapped to the proposed
   // width, with nothing cut.
@@ -288,7 +314,9 @@ class Builder {
  private:
   PangoContext* context_;
   const Plan& plan_;
+  std::map<TextLayoutPlanner::BuildKey, PangoLayout*>& built_;
 };
+
 
 // The text of the layout's lines as drawn: the layout's own text, with an
 // ellipsis in place of the range that Pango elided.
@@ -335,6 +363,10 @@ kit::TextMeasurement measure(PangoLayout* layout, const Plan& plan, double scale
 
 }  // namespace
 
+TextLayoutPlanner::~TextLayoutPlanner() {
+  for (auto& entry : built_) g_object_unref(entry.second);
+}
+
 LaidOutText::~LaidOutText() {
   if (layout != nullptr) g_object_unref(layout);
 }
@@ -355,19 +387,19 @@ std::shared_ptr<const LaidOutText> TextLayoutPlanner::layOut(const kit::TextRequ
   // An empty text, or one in a font of no size, takes no space.
   if (plan.text.empty() || plan.pointSize <= 0) return result;
 
-  const Builder builder(context_, plan);
+  const Builder builder(context_, plan, built_);
   double scale = 1;
-  LayoutPointer layout = builder.build(1, plan.text);
+  LayoutPointer layout = builder.shared(1);
   // 1. A text that does not fit first shrinks, down to the minimum scale
   //    factor: the largest scale that fits, found by halving the interval.
   if (!builder.fits(layout.get()) && plan.minimumScale < 1) {
-    LayoutPointer smallest = builder.build(plan.minimumScale, plan.text);
+    LayoutPointer smallest = builder.shared(plan.minimumScale);
     scale = plan.minimumScale;
     if (builder.fits(smallest.get())) {
       double low = plan.minimumScale, high = 1;
       for (int step = 0; step < scaleSearchSteps; ++step) {
         const double middle = (low + high) / 2;
-        LayoutPointer candidate = builder.build(middle, plan.text);
+        LayoutPointer candidate = builder.shared(middle);
         if (builder.fits(candidate.get())) {
           low = middle;
           smallest = std::move(candidate);

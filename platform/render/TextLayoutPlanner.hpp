@@ -2,9 +2,11 @@
 
 #include <pango/pango.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "platform/kit/TextSystem.hpp"
 #include "platform/render/FontProbe.hpp"
@@ -31,6 +33,9 @@ struct LaidOutText {
 class TextLayoutPlanner {
  public:
   TextLayoutPlanner(PangoContext* context, const FontProbe& probe) : context_(context), probe_(probe) {}
+  ~TextLayoutPlanner();
+  TextLayoutPlanner(const TextLayoutPlanner&) = delete;
+  TextLayoutPlanner& operator=(const TextLayoutPlanner&) = delete;
 
   // `width` and `height` must be finite and non-negative when present.
   std::shared_ptr<const LaidOutText> layOut(const kit::TextRequest& request, std::optional<double> width,
@@ -39,9 +44,18 @@ class TextLayoutPlanner {
   // A Pango description of `font` at `pointSize` (caller frees).
   PangoFontDescription* fontDescription(const kit::Font& font, double pointSize) const;
 
+  // Everything a plain layout of a text is built from: text, family,
+  // weight, point size, letter spacing, tabular digits, alignment and width
+  // (-1 for none).
+  using BuildKey = std::tuple<std::string, std::string, int, double, double, bool, int, double>;
+
  private:
   PangoContext* context_;
   const FontProbe& probe_;
+  // Plain layouts already built (one reference each), so that proposals
+  // that start from the same layout (a narrow width with several heights,
+  // the same scale tried again) shape it once. Never modified once built.
+  mutable std::map<BuildKey, PangoLayout*> built_;
 };
 
 }  // namespace zelto::render
