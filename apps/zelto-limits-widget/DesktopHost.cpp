@@ -64,7 +64,19 @@ GtkApplication* newApplication() {
 
 }  // namespace
 
-DesktopHost::DesktopHost() : settings_(HostSettings::defaultFile(locale::processEnvironment())) {
+DesktopHost::StartUp DesktopHost::beginStartUp(std::function<void(const render::PangoTextSystem&)> warmUp) {
+  g_bus_get(G_BUS_TYPE_SESSION, nullptr, nullptr, nullptr);  // GApplication registers on this connection
+  StartUp startUp;
+  startUp.text = std::async(std::launch::async, [warmUp = std::move(warmUp)] {
+    auto text = std::make_unique<render::PangoTextSystem>();
+    if (warmUp) warmUp(*text);
+    return text;
+  });
+  return startUp;
+}
+
+DesktopHost::DesktopHost(StartUp startUp)
+    : textLoading_(std::move(startUp.text)), settings_(HostSettings::defaultFile(locale::processEnvironment())) {
   if (const char* path = std::getenv("ZELTO_LIMITS_HOST_LOG"); path != nullptr && *path != '\0') {
     log_ = std::fopen(path, "a");
     if (log_ != nullptr) std::setvbuf(log_, nullptr, _IOLBF, 0);
@@ -83,10 +95,16 @@ DesktopHost::DesktopHost() : settings_(HostSettings::defaultFile(locale::process
 
 DesktopHost::~DesktopHost() {
   intentRuns_.clear();  // joins them
+  if (textLoading_.valid()) textLoading_.wait();
   instances_.clear();
   if (gtk_settings_get_default() != nullptr) g_signal_handlers_disconnect_by_data(gtk_settings_get_default(), this);
   g_object_unref(application_);
   if (log_ != nullptr) std::fclose(log_);
+}
+
+const render::PangoTextSystem& DesktopHost::textSystem() const {
+  if (!text_) text_ = textLoading_.get();
+  return *text_;
 }
 
 void DesktopHost::log(const std::string& line) const {
