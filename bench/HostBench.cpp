@@ -112,8 +112,9 @@ struct LogLine {
   std::string text;
 };
 
-enum class Program { bare, label, host };
-constexpr const char* programNames[] = {"bare GTK window", "GTK window with a label", "host"};
+enum class Program { bare, label, bareWithoutGl, labelWithoutGl, host };
+constexpr const char* programNames[] = {"bare GTK window", "GTK window with a label", "bare GTK window, no GL",
+                                        "GTK window with a label, no GL", "host"};
 
 // One run of a program with its own folder: suite, settings, runtime folder, log.
 class Run {
@@ -142,6 +143,12 @@ class Run {
         break;
       case Program::label:
         pid_ = spawn({windowProgram, "--label"});
+        break;
+      case Program::bareWithoutGl:
+        pid_ = spawn({windowProgram, "--no-gl"});
+        break;
+      case Program::labelWithoutGl:
+        pid_ = spawn({windowProgram, "--label", "--no-gl"});
         break;
       case Program::host:
         pid_ = spawn({hostProgram, "--dir", (folder_ / "suites").string(), "--suite", container().suiteName, "--now",
@@ -346,11 +353,11 @@ void BM_Idle(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_StartToFirstFrame)->DenseRange(0, 2)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Memory)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartToFirstFrame)->DenseRange(0, 4)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memory)->DenseRange(0, 4)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SuiteWriteToFrame)->Arg(1)->Arg(2)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnimatedFrame)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Idle)->Arg(0)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Idle)->Arg(2)->Arg(4)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // A private session bus: the program runs again under dbus-run-session.
