@@ -1,14 +1,10 @@
-#include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include "apps/zelto-limits-widget/DesktopCommands.hpp"
 #include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetScene.hpp"
 #include "widget/runtime/LimitTimelineProvider.hpp"
-#include "platform/kit/DisplayListPainter.hpp"
 #include "platform/kit/WidgetFamily.hpp"
-#include "platform/render/CairoOutput.hpp"
 
 namespace zelto::cli {
 
@@ -47,26 +43,15 @@ std::optional<int> runDesktopCommand(CLI::App& app, DesktopCommands& commands, c
   commands.request.options = options;
   if (commands.family) commands.request.family = kit::widgetFamilyNamed(*commands.family);
   // While GTK opens the display, the placeholder the widget shows first is
-  // laid out and drawn once on the text system's thread (at the scale GDK
-  // was asked for, else 1), so that its texts and rasters are cached when
-  // the window draws it.
+  // laid out once on the text system's thread, so that its texts are ready.
   std::function<void(const render::PangoTextSystem&)> warmUp;
   if (!gallery) {
     const auto family = commands.request.family.value_or(
         HostSettings(HostSettings::defaultFile(user)).load(commands.request.instance).family);
-    const char* gdkScale = std::getenv("GDK_SCALE");
-    const int scale = std::clamp(gdkScale != nullptr ? std::atoi(gdkScale) : 1, 1, 4);
-    warmUp = [environment, container, family, scale](const render::PangoTextSystem& text) {
+    warmUp = [environment, container, family](const render::PangoTextSystem& text) {
       const LimitTimelineProvider provider(container);
       const auto entry = provider.placeholder(host::TimelineProviderContext{family, false, environment});
-      const auto tree = scene::layoutScene(entry, environment, scene::settingsFor(family), text);
-      std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> image(
-          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(tree.size.width) * scale,
-                                     static_cast<int>(tree.size.height) * scale),
-          cairo_surface_destroy);
-      cairo_surface_set_device_scale(image.get(), scale, scale);
-      std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(image.get()), cairo_destroy);
-      render::play(kit::paint(tree), cr.get(), 1, text);
+      scene::layoutScene(entry, environment, scene::settingsFor(family), text);
     };
   }
   auto startUp = DesktopHost::beginStartUp(std::move(warmUp));
