@@ -266,7 +266,8 @@ void changeWeeks(benchmark::State& state, int scale, Measure measure) {
     // The animation has ended once a frame is drawn that is not in-between.
     eventually([&] {
       const auto frames = run.lines("frame");
-      return !frames.empty() && frames.back().time > *frame && frames.back().text.find("animating") == std::string::npos;
+      return !frames.empty() && frames.back().time > *frame &&
+             frames.back().text.find("animating") == std::string::npos;
     });
     measure(state, run, written, *seen, *frame);
   }
@@ -290,7 +291,8 @@ void BM_SuiteWriteToFrame(benchmark::State& state) {
   state.counters["seen_median_ms"] = median(toSeen);
   state.counters["seen_to_frame_median_ms"] = median(toFrame);
   double slowest = 0;
-  for (std::size_t index = 0; index < toSeen.size(); ++index) slowest = std::max(slowest, toSeen[index] + toFrame[index]);
+  for (std::size_t index = 0; index < toSeen.size(); ++index)
+    slowest = std::max(slowest, toSeen[index] + toFrame[index]);
   state.counters["max_ms"] = slowest;
 }
 

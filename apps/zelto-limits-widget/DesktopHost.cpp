@@ -262,14 +262,19 @@ void DesktopHost::reloadAll() {
 
 void DesktopHost::runIntent(const std::string& identifier, const host::RequestEnvironment& environment,
                             const SharedContainer& container) {
-  intentRuns_.emplace_back([this, identifier, environment, container] {
-    const PreviousUsageWeekIntent previous(container);
-    const NextUsageWeekIntent next(container);
-    const host::AppIntent* intent = identifier == previous.identifier() ? static_cast<const host::AppIntent*>(&previous)
-                                    : identifier == next.identifier()   ? &next
-                                                                        : nullptr;
-    if (intent != nullptr) intent->perform(host::IntentContext{environment, widgetCenter_});
-  });
+  std::erase_if(intentRuns_, [](const IntentRun& run) { return run.finished->load(); });
+  auto finished = std::make_shared<std::atomic<bool>>(false);
+  intentRuns_.push_back(IntentRun{finished, std::jthread([this, identifier, environment, container, finished] {
+                                    const PreviousUsageWeekIntent previous(container);
+                                    const NextUsageWeekIntent next(container);
+                                    const host::AppIntent* intent = identifier == previous.identifier()
+                                                                        ? static_cast<const host::AppIntent*>(&previous)
+                                                                    : identifier == next.identifier() ? &next
+                                                                                                      : nullptr;
+                                    if (intent != nullptr)
+                                      intent->perform(host::IntentContext{environment, widgetCenter_});
+                                    finished->store(true);
+                                  })});
 }
 
 bool DesktopHost::animationsDisabled() const {

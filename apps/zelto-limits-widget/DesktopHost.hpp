@@ -2,6 +2,7 @@
 
 #include <gtk/gtk.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -102,7 +103,13 @@ class DesktopHost {
   HostSettings settings_;
   host::WidgetCenter widgetCenter_;
   std::vector<std::unique_ptr<WidgetInstance>> instances_;
-  std::vector<std::jthread> intentRuns_;
+  // Intents running or run; finished ones are joined (their stacks given
+  // back) when the next one starts.
+  struct IntentRun {
+    std::shared_ptr<std::atomic<bool>> finished;
+    std::jthread thread;
+  };
+  std::vector<IntentRun> intentRuns_;
   std::FILE* log_ = nullptr;
 };
 

@@ -3,8 +3,8 @@
 #include "apps/zelto-limits-widget/DesktopCommands.hpp"
 #include "apps/zelto-limits-widget/SuiteOptions.hpp"
 #include "apps/zelto-limits-widget/WidgetScene.hpp"
-#include "widget/runtime/LimitTimelineProvider.hpp"
 #include "platform/kit/WidgetFamily.hpp"
+#include "widget/runtime/LimitTimelineProvider.hpp"
 
 namespace zelto::cli {
 

@@ -95,10 +95,14 @@ TEST(TreeTransition, OnlyViewsInsideAChangedAnimationMove) {
 kit::DisplayList commands(const std::string& spelling) {
   kit::DisplayList list;
   for (const char letter : spelling) {
-    const std::map<char, kit::DisplayCommand> byLetter{
-        {'f', kit::FillPath{{}, kit::Color::white(), {}}}, {'g', kit::FillPath{{}, kit::Color::black(), {}}},
-        {'L', kit::PushLayer{}}, {'l', kit::PopLayer{}}, {'C', kit::PushClip{}}, {'c', kit::PopClip{}},
-        {'T', kit::PushTransform{}}, {'t', kit::PopTransform{}}};
+    const std::map<char, kit::DisplayCommand> byLetter{{'f', kit::FillPath{{}, kit::Color::white(), {}}},
+                                                       {'g', kit::FillPath{{}, kit::Color::black(), {}}},
+                                                       {'L', kit::PushLayer{}},
+                                                       {'l', kit::PopLayer{}},
+                                                       {'C', kit::PushClip{}},
+                                                       {'c', kit::PopClip{}},
+                                                       {'T', kit::PushTransform{}},
+                                                       {'t', kit::PopTransform{}}};
     list.commands.push_back(byLetter.at(letter));
   }
   return list;
