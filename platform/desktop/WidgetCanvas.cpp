@@ -3,6 +3,7 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "platform/desktop/TreeTransition.hpp"
@@ -211,14 +212,16 @@ void WidgetCanvas::draw(cairo_t* cr) {
     displayListStale_ = false;
     if (sizeChanged) {
       frame_.reset(frameImage(width, height, scale));
-      if (motionLayers_) motionLayers_->below.reset(), motionLayers_->above.reset();
     }
     std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
     cairo_paint(frame.get());
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
     if (render::setPath(frame.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(frame.get());
-    if (!drawWithMotionLayers(frame.get(), width, height, scale)) render::play(displayList_, frame.get(), 1, text_);
+    if (!drawWithMotionLayers(frame.get(), width, height, scale)) {
+      render::play(displayList_, frame.get(), 1, text_);
+      startDrawingMotionLayers();
+    }
   }
   cairo_save(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -244,7 +247,24 @@ void WidgetCanvas::prepareMotionLayers() {
   if (!transition_) return;
   kit::DisplayList end = kit::paint(target_);
   const auto moving = movingCommands(kit::paint(interpolatedTree(transition_->from, target_, 0)), end);
-  if (moving) motionLayers_ = MotionLayers{*moving, std::move(end), nullptr, nullptr};
+  if (!moving) return;
+  motionLayers_.emplace();
+  motionLayers_->moving = *moving;
+  motionLayers_->end = std::move(end);
+}
+
+void WidgetCanvas::startDrawingMotionLayers() {
+  if (!transition_ || !motionLayers_ || motionLayers_->drawn || motionLayers_->drawing.valid() ||
+      motionLayers_->scale == 0) {
+    return;
+  }
+  auto& layers = *motionLayers_;
+  auto parts = splitDisplayList(layers.end, layers.moving);
+  layers.drawing =
+      std::async(std::launch::async, [this, width = layers.width, height = layers.height, scale = layers.scale,
+                                      below = std::move(parts.below), above = std::move(parts.above)] {
+        return std::pair(drawnLayer(below, width, height, scale), drawnLayer(above, width, height, scale));
+      });
 }
 
 WidgetCanvas::Surface WidgetCanvas::drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const {
@@ -268,11 +288,21 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
       !std::equal(now.begin() + last, now.end(), end.begin() + last)) {
     return false;
   }
-  auto parts = splitDisplayList(displayList_, layers.moving);
-  if (!layers.below && !layers.above) {
-    layers.below = drawnLayer(parts.below, width, height, scale);
-    layers.above = drawnLayer(parts.above, width, height, scale);
+  if (!layers.drawing.valid() && !layers.drawn) {
+    // This frame is drawn whole, as fast as without layers; they are made
+    // on a thread once it is drawn.
+    layers.width = width;
+    layers.height = height;
+    layers.scale = scale;
+    return false;
   }
+  if (!layers.drawn) {
+    if (layers.drawing.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+    std::tie(layers.below, layers.above) = layers.drawing.get();
+    layers.drawn = true;
+  }
+  if (layers.width != width || layers.height != height || layers.scale != scale) return false;
+  auto parts = splitDisplayList(displayList_, layers.moving);
   const auto paintLayer = [&](const Surface& layer) {
     if (!layer) return;
     // The layer is clipped to the outline already.
