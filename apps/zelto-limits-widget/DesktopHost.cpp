@@ -64,7 +64,19 @@ GtkApplication* newApplication() {
 
 }  // namespace
 
-DesktopHost::DesktopHost() : settings_(HostSettings::defaultFile(locale::processEnvironment())) {
+DesktopHost::StartUp DesktopHost::beginStartUp(std::function<void(const render::PangoTextSystem&)> warmUp) {
+  g_bus_get(G_BUS_TYPE_SESSION, nullptr, nullptr, nullptr);  // GApplication registers on this connection
+  StartUp startUp;
+  startUp.text = std::async(std::launch::async, [warmUp = std::move(warmUp)] {
+    auto text = std::make_unique<render::PangoTextSystem>();
+    if (warmUp) warmUp(*text);
+    return text;
+  });
+  return startUp;
+}
+
+DesktopHost::DesktopHost(StartUp startUp)
+    : textLoading_(std::move(startUp.text)), settings_(HostSettings::defaultFile(locale::processEnvironment())) {
   if (const char* path = std::getenv("ZELTO_LIMITS_HOST_LOG"); path != nullptr && *path != '\0') {
     log_ = std::fopen(path, "a");
     if (log_ != nullptr) std::setvbuf(log_, nullptr, _IOLBF, 0);
@@ -83,10 +95,16 @@ DesktopHost::DesktopHost() : settings_(HostSettings::defaultFile(locale::process
 
 DesktopHost::~DesktopHost() {
   intentRuns_.clear();  // joins them
+  if (textLoading_.valid()) textLoading_.wait();
   instances_.clear();
   if (gtk_settings_get_default() != nullptr) g_signal_handlers_disconnect_by_data(gtk_settings_get_default(), this);
   g_object_unref(application_);
   if (log_ != nullptr) std::fclose(log_);
+}
+
+const render::PangoTextSystem& DesktopHost::textSystem() const {
+  if (!text_) text_ = textLoading_.get();
+  return *text_;
 }
 
 void DesktopHost::log(const std::string& line) const {
@@ -244,14 +262,19 @@ void DesktopHost::reloadAll() {
 
 void DesktopHost::runIntent(const std::string& identifier, const host::RequestEnvironment& environment,
                             const SharedContainer& container) {
-  intentRuns_.emplace_back([this, identifier, environment, container] {
-    const PreviousUsageWeekIntent previous(container);
-    const NextUsageWeekIntent next(container);
-    const host::AppIntent* intent = identifier == previous.identifier() ? static_cast<const host::AppIntent*>(&previous)
-                                    : identifier == next.identifier()   ? &next
-                                                                        : nullptr;
-    if (intent != nullptr) intent->perform(host::IntentContext{environment, widgetCenter_});
-  });
+  std::erase_if(intentRuns_, [](const IntentRun& run) { return run.finished->load(); });
+  auto finished = std::make_shared<std::atomic<bool>>(false);
+  intentRuns_.push_back(IntentRun{finished, std::jthread([this, identifier, environment, container, finished] {
+                                    const PreviousUsageWeekIntent previous(container);
+                                    const NextUsageWeekIntent next(container);
+                                    const host::AppIntent* intent = identifier == previous.identifier()
+                                                                        ? static_cast<const host::AppIntent*>(&previous)
+                                                                    : identifier == next.identifier() ? &next
+                                                                                                      : nullptr;
+                                    if (intent != nullptr)
+                                      intent->perform(host::IntentContext{environment, widgetCenter_});
+                                    finished->store(true);
+                                  })});
 }
 
 bool DesktopHost::animationsDisabled() const {

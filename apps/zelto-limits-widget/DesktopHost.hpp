@@ -2,8 +2,11 @@
 
 #include <gtk/gtk.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,7 +42,16 @@ class DesktopHost {
   static constexpr const char* applicationId = "org.zelto.LimitsWidget";
   static constexpr const char* applicationPath = "/org/zelto/LimitsWidget";
 
-  DesktopHost();
+  // Work the first frame waits for that need not wait for the display: the
+  // text system made on a thread, and there warmed by `warmUp` (laying out
+  // what the first frame shows fills its caches), and the session bus
+  // connecting in the background.
+  struct StartUp {
+    std::future<std::unique_ptr<render::PangoTextSystem>> text;
+  };
+  static StartUp beginStartUp(std::function<void(const render::PangoTextSystem&)> warmUp = {});
+
+  explicit DesktopHost(StartUp startUp = beginStartUp());
   ~DesktopHost();
   DesktopHost(const DesktopHost&) = delete;
   DesktopHost& operator=(const DesktopHost&) = delete;
@@ -57,7 +69,7 @@ class DesktopHost {
   static int sendAction(const char* action);
 
   // --- For the widgets ---------------------------------------------------------
-  const render::PangoTextSystem& textSystem() const { return text_; }
+  const render::PangoTextSystem& textSystem() const;
   const HostSettings& settings() const { return settings_; }
   GtkApplication* application() const { return application_; }
   // Runs the intent named `identifier` off the main thread in `environment`;
@@ -86,11 +98,18 @@ class DesktopHost {
   static void onReloadRequested(gpointer self);
 
   GtkApplication* application_ = nullptr;
-  render::PangoTextSystem text_;
+  mutable std::future<std::unique_ptr<render::PangoTextSystem>> textLoading_;
+  mutable std::unique_ptr<render::PangoTextSystem> text_;
   HostSettings settings_;
   host::WidgetCenter widgetCenter_;
   std::vector<std::unique_ptr<WidgetInstance>> instances_;
-  std::vector<std::jthread> intentRuns_;
+  // Intents running or run; finished ones are joined (their stacks given
+  // back) when the next one starts.
+  struct IntentRun {
+    std::shared_ptr<std::atomic<bool>> finished;
+    std::jthread thread;
+  };
+  std::vector<IntentRun> intentRuns_;
   std::FILE* log_ = nullptr;
 };
 

@@ -2,7 +2,9 @@
 
 #include "apps/zelto-limits-widget/DesktopCommands.hpp"
 #include "apps/zelto-limits-widget/SuiteOptions.hpp"
+#include "apps/zelto-limits-widget/WidgetScene.hpp"
 #include "platform/kit/WidgetFamily.hpp"
+#include "widget/runtime/LimitTimelineProvider.hpp"
 
 namespace zelto::cli {
 
@@ -31,16 +33,37 @@ std::optional<int> runDesktopCommand(CLI::App& app, DesktopCommands& commands, c
   if (commands.quit->parsed()) return DesktopHost::sendAction("quit");
   const bool gallery = commands.galleryWindow->parsed() && commands.window;
   if (!commands.show->parsed() && !gallery && !(noSubcommand && displayAvailable())) return std::nullopt;
-  if (!displayAvailable() || !gtk_init_check(nullptr, nullptr)) {
+  if (!displayAvailable()) {
     throw UsageError("no display to show the widget on (DISPLAY and WAYLAND_DISPLAY are not set or unusable)");
   }
   // Bad options are reported here, before anything is handed over.
-  resolveRequest(options, locale::processEnvironment());
-  resolveContainer(options, locale::processEnvironment(), defaults::SuiteAccess::read);
-  DesktopHost host;
-  if (gallery) return host.showGallery(options);
+  const auto user = locale::processEnvironment();
+  const auto environment = resolveRequest(options, user);
+  const auto container = resolveContainer(options, user, defaults::SuiteAccess::read);
   commands.request.options = options;
   if (commands.family) commands.request.family = kit::widgetFamilyNamed(*commands.family);
+  // While GTK opens the display, the placeholder the widget shows first is
+  // laid out once on the text system's thread, so that its texts are ready.
+  std::function<void(const render::PangoTextSystem&)> warmUp;
+  if (!gallery) {
+    const auto family = commands.request.family.value_or(
+        HostSettings(HostSettings::defaultFile(user)).load(commands.request.instance).family);
+    warmUp = [environment, container, family](const render::PangoTextSystem& text) {
+      const LimitTimelineProvider provider(container);
+      const auto entry = provider.placeholder(host::TimelineProviderContext{family, false, environment});
+      scene::layoutScene(entry, environment, scene::settingsFor(family), text);
+    };
+  }
+  auto startUp = DesktopHost::beginStartUp(std::move(warmUp));
+  // The widget draws with Cairo into images: GDK's probe of OpenGL at display
+  // open (loading the GL driver, a large part of start-up time and memory)
+  // buys nothing. A value the user set is kept.
+  g_setenv("GDK_GL", "disable", FALSE);
+  if (!gtk_init_check(nullptr, nullptr)) {
+    throw UsageError("no display to show the widget on (DISPLAY and WAYLAND_DISPLAY are not set or unusable)");
+  }
+  DesktopHost host(std::move(startUp));
+  if (gallery) return host.showGallery(options);
   return host.show(commands.request);
 }
 

@@ -1,5 +1,6 @@
 #include "apps/zelto-limits-widget/WidgetInstance.hpp"
 
+#include <malloc.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -118,6 +119,7 @@ void WidgetInstance::reload() {
     host_.sendNotifications(timeline.entries.front(), shownAccounts(family_), context().environment, options_);
   }
   if (timeline.policy.kind == host::TimelineReloadPolicy::Kind::after) scheduleReload(timeline.policy.date);
+  trimAfterFrame_ = true;
 }
 
 void WidgetInstance::scheduleReload(Date date) {
@@ -190,6 +192,17 @@ void WidgetInstance::buildWindow(const std::optional<desktop::WindowPosition>& p
           },
           [this](const GdkEvent* event) { openContextMenu(event); },
           [this](const desktop::DrawnFrame& frame) {
+            if (trimAfterFrame_ && !frame.animating && !trimTimer_) {
+              trimAfterFrame_ = false;
+              trimTimer_ = desktop::SourceId(g_idle_add_full(
+                  G_PRIORITY_LOW,
+                  [](gpointer self) {
+                    static_cast<WidgetInstance*>(self)->trimTimer_.release();
+                    malloc_trim(0);
+                    return G_SOURCE_REMOVE;
+                  },
+                  this, nullptr));
+            }
             host_.log("frame " + name_ + " " +
                       std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(frame.drawing).count()) +
                       (frame.animating ? " animating" : ""));

@@ -71,6 +71,10 @@ class WidgetInstance {
   desktop::SourceId relativeTimer_;
   desktop::SourceId saveTimer_;
   desktop::SourceId familyTimer_;
+  // Memory freed while a new entry was laid out and drawn goes back to the
+  // system once its first frame is on screen.
+  bool trimAfterFrame_ = true;
+  desktop::SourceId trimTimer_;
   kit::WidgetFamily pendingFamily_ = kit::WidgetFamily::systemMedium;
   desktop::GObjectPointer<GtkWidget> menu_;
 };

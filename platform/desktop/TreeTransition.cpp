@@ -1,7 +1,9 @@
 #include "platform/desktop/TreeTransition.hpp"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 namespace zelto::desktop {
@@ -65,6 +67,107 @@ LaidOutTree interpolatedTree(const LaidOutTree& from, const LaidOutTree& to, dou
     for (const NodeIndex child : to.children(index)) pending.emplace_back(child, animated);
   }
   return result;
+}
+
+}  // namespace zelto::desktop
+
+namespace zelto::desktop {
+
+namespace {
+
+bool isPush(const kit::DisplayCommand& command) {
+  return std::holds_alternative<kit::PushLayer>(command) || std::holds_alternative<kit::PushClip>(command) ||
+         std::holds_alternative<kit::PushTransform>(command);
+}
+bool isPop(const kit::DisplayCommand& command) {
+  return std::holds_alternative<kit::PopLayer>(command) || std::holds_alternative<kit::PopClip>(command) ||
+         std::holds_alternative<kit::PopTransform>(command);
+}
+
+// For every push, the index of its pop (the list's end when unmatched); and
+// the pushes open before each index.
+struct Nesting {
+  std::vector<std::size_t> pop;
+  std::vector<std::vector<std::size_t>> open;  // open[i]: pushes open before command i, outermost first
+
+  explicit Nesting(const kit::DisplayList& list) : pop(list.commands.size(), list.commands.size()) {
+    std::vector<std::size_t> stack;
+    open.reserve(list.commands.size() + 1);
+    for (std::size_t index = 0; index < list.commands.size(); ++index) {
+      open.push_back(stack);
+      if (isPush(list.commands[index])) {
+        stack.push_back(index);
+      } else if (isPop(list.commands[index]) && !stack.empty()) {
+        pop[stack.back()] = index;
+        stack.pop_back();
+      }
+    }
+    open.push_back(stack);
+  }
+};
+
+kit::DisplayCommand popFor(const kit::DisplayCommand& push) {
+  if (std::holds_alternative<kit::PushLayer>(push)) return kit::PopLayer{};
+  if (std::holds_alternative<kit::PushClip>(push)) return kit::PopClip{};
+  return kit::PopTransform{};
+}
+
+}  // namespace
+
+std::optional<MovingCommands> movingCommands(const kit::DisplayList& start, const kit::DisplayList& end) {
+  const auto& a = start.commands;
+  const auto& b = end.commands;
+  if (a.size() != b.size()) return std::nullopt;
+  std::size_t first = 0;
+  while (first < a.size() && a[first] == b[first]) ++first;
+  if (first == a.size()) return std::nullopt;
+  std::size_t last = a.size();
+  while (last > first && a[last - 1] == b[last - 1]) --last;
+  const Nesting nesting(end);
+  for (bool widened = true; widened;) {
+    widened = false;
+    // A layer composites its contents as one: it cannot be cut.
+    for (const std::size_t push : nesting.open[first]) {
+      if (std::holds_alternative<kit::PushLayer>(b[push]) && push < first) {
+        first = push;
+        widened = true;
+        break;
+      }
+    }
+    // Whatever opens inside the range closes inside it.
+    for (const std::size_t push : nesting.open[last]) {
+      if (push >= first && nesting.pop[push] >= last) {
+        last = std::min(nesting.pop[push] + 1, b.size());
+        widened = true;
+      }
+    }
+  }
+  return MovingCommands{first, last};
+}
+
+SplitDisplayList splitDisplayList(const kit::DisplayList& list, MovingCommands moving) {
+  const Nesting nesting(list);
+  SplitDisplayList parts;
+  parts.below.size = parts.moving.size = parts.above.size = list.size;
+  const auto copy = [&](kit::DisplayList& part, std::size_t from, std::size_t to) {
+    part.commands.insert(part.commands.end(), list.commands.begin() + static_cast<std::ptrdiff_t>(from),
+                         list.commands.begin() + static_cast<std::ptrdiff_t>(to));
+  };
+  const auto reopen = [&](kit::DisplayList& part, std::size_t at) {
+    for (const std::size_t push : nesting.open[at]) part.commands.push_back(list.commands[push]);
+  };
+  const auto close = [&](kit::DisplayList& part, std::size_t at) {
+    const auto& open = nesting.open[at];
+    for (auto push = open.rbegin(); push != open.rend(); ++push) part.commands.push_back(popFor(list.commands[*push]));
+  };
+  copy(parts.below, 0, moving.first);
+  close(parts.below, moving.first);
+  reopen(parts.moving, moving.first);
+  copy(parts.moving, moving.first, moving.last);
+  close(parts.moving, moving.last);
+  reopen(parts.above, moving.last);
+  copy(parts.above, moving.last, list.commands.size());
+  return parts;
 }
 
 }  // namespace zelto::desktop

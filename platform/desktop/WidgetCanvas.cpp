@@ -3,6 +3,7 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "platform/desktop/TreeTransition.hpp"
@@ -43,6 +44,13 @@ kit::Path widgetOutline(double width, double height, double cornerRadius) {
 struct ContextRelease {
   void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
+
+// An image for a whole frame at device resolution, drawn in layout points.
+cairo_surface_t* frameImage(int width, int height, int scale) {
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
+  cairo_surface_set_device_scale(image, scale, scale);
+  return image;
+}
 
 // Ring drawn around the button that has the keyboard focus.
 constexpr double focusRingWidth = 1.5;
@@ -158,6 +166,7 @@ void WidgetCanvas::show(kit::LaidOutTree tree, Motion motion) {
   gtk_widget_set_size_request(widget_, static_cast<gint>(target_.size.width + 0.5),
                               static_cast<gint>(target_.size.height + 0.5));
   accessibleContentChanged(widget_);
+  prepareMotionLayers();
   if (transition_) {
     invalidate();
     if (tickId_ == 0) tickId_ = gtk_widget_add_tick_callback(widget_, CanvasSignals::tick, this, nullptr);
@@ -178,6 +187,7 @@ void WidgetCanvas::tick(gint64 frameMicroseconds) {
   const double seconds = static_cast<double>(frameMicroseconds - transition_->startMicroseconds) / 1e6;
   if (seconds >= transition_->curve.settlingTime()) {
     transition_.reset();
+    motionLayers_.reset();
     invalidate();
     return;
   }
@@ -201,15 +211,17 @@ void WidgetCanvas::draw(cairo_t* cr) {
         kit::paint(transition_ ? interpolatedTree(transition_->from, target_, transition_->progress) : target_);
     displayListStale_ = false;
     if (sizeChanged) {
-      frame_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale));
-      cairo_surface_set_device_scale(frame_.get(), scale, scale);
+      frame_.reset(frameImage(width, height, scale));
     }
     std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
     cairo_paint(frame.get());
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
     if (render::setPath(frame.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(frame.get());
-    render::play(displayList_, frame.get(), 1, text_);
+    if (!drawWithMotionLayers(frame.get(), width, height, scale)) {
+      render::play(displayList_, frame.get(), 1, text_);
+      startDrawingMotionLayers();
+    }
   }
   cairo_save(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -228,6 +240,82 @@ void WidgetCanvas::draw(cairo_t* cr) {
     }
   }
   if (handlers_.onFrame) handlers_.onFrame(DrawnFrame{std::chrono::steady_clock::now() - start, isAnimating()});
+}
+
+void WidgetCanvas::prepareMotionLayers() {
+  motionLayers_.reset();
+  if (!transition_) return;
+  kit::DisplayList end = kit::paint(target_);
+  const auto moving = movingCommands(kit::paint(interpolatedTree(transition_->from, target_, 0)), end);
+  if (!moving) return;
+  motionLayers_.emplace();
+  motionLayers_->moving = *moving;
+  motionLayers_->end = std::move(end);
+}
+
+void WidgetCanvas::startDrawingMotionLayers() {
+  if (!transition_ || !motionLayers_ || motionLayers_->drawn || motionLayers_->drawing.valid() ||
+      motionLayers_->scale == 0) {
+    return;
+  }
+  auto& layers = *motionLayers_;
+  auto parts = splitDisplayList(layers.end, layers.moving);
+  layers.drawing =
+      std::async(std::launch::async, [this, width = layers.width, height = layers.height, scale = layers.scale,
+                                      below = std::move(parts.below), above = std::move(parts.above)] {
+        return std::pair(drawnLayer(below, width, height, scale), drawnLayer(above, width, height, scale));
+      });
+}
+
+WidgetCanvas::Surface WidgetCanvas::drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const {
+  if (list.commands.empty()) return nullptr;
+  Surface layer(frameImage(width, height, scale));
+  std::unique_ptr<cairo_t, ContextRelease> cr(cairo_create(layer.get()));
+  if (render::setPath(cr.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(cr.get());
+  render::play(list, cr.get(), 1, text_);
+  return layer;
+}
+
+bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, int scale) {
+  if (!transition_ || !motionLayers_) return false;
+  auto& layers = *motionLayers_;
+  // Only when everything around the moving commands is that of the last frame.
+  const auto& now = displayList_.commands;
+  const auto& end = layers.end.commands;
+  const auto first = static_cast<std::ptrdiff_t>(layers.moving.first);
+  const auto last = static_cast<std::ptrdiff_t>(layers.moving.last);
+  if (now.size() != end.size() || !std::equal(now.begin(), now.begin() + first, end.begin()) ||
+      !std::equal(now.begin() + last, now.end(), end.begin() + last)) {
+    return false;
+  }
+  if (!layers.drawing.valid() && !layers.drawn) {
+    // This frame is drawn whole, as fast as without layers; they are made
+    // on a thread once it is drawn.
+    layers.width = width;
+    layers.height = height;
+    layers.scale = scale;
+    return false;
+  }
+  if (!layers.drawn) {
+    if (layers.drawing.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+    std::tie(layers.below, layers.above) = layers.drawing.get();
+    layers.drawn = true;
+  }
+  if (layers.width != width || layers.height != height || layers.scale != scale) return false;
+  auto parts = splitDisplayList(displayList_, layers.moving);
+  const auto paintLayer = [&](const Surface& layer) {
+    if (!layer) return;
+    // The layer is clipped to the outline already.
+    cairo_save(frame);
+    cairo_reset_clip(frame);
+    cairo_set_source_surface(frame, layer.get(), 0, 0);
+    cairo_paint(frame);
+    cairo_restore(frame);
+  };
+  paintLayer(layers.below);
+  render::play(parts.moving, frame, 1, text_);
+  paintLayer(layers.above);
+  return true;
 }
 
 const kit::HitRegion* WidgetCanvas::enabledRegionAt(double x, double y) const {

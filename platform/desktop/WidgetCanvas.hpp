@@ -4,13 +4,16 @@
 
 #include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop/AccessibilityBridge.hpp"
 #include "platform/desktop/Spring.hpp"
+#include "platform/desktop/TreeTransition.hpp"
 #include "platform/kit/Accessibility.hpp"
 #include "platform/kit/DisplayList.hpp"
 #include "platform/kit/HitRegions.hpp"
@@ -75,8 +78,30 @@ class WidgetCanvas final : private AccessibleContent {
   const std::vector<kit::AccessibilityElement>& accessibilityElements() const override { return elements_; }
   bool pressButton(const std::string& identity) override;
 
+  struct SurfaceRelease {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+  };
+  using Surface = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
+  // While a transition runs, what lies below and above its moving views is
+  // the same in every frame: it is drawn once into these images (on a thread,
+  // while the first frames are drawn whole), and each frame after that draws
+  // only what moves between them.
+  struct MotionLayers {
+    MovingCommands moving;
+    kit::DisplayList end;  // the transition's last frame
+    std::future<std::pair<Surface, Surface>> drawing;
+    int width = 0, height = 0, scale = 0;  // of the images
+    Surface below;
+    Surface above;
+    bool drawn = false;
+  };
+
   // The frame on screen is out of date: make and draw a new one.
   void invalidate();
+  void prepareMotionLayers();
+  bool drawWithMotionLayers(cairo_t* frame, int width, int height, int scale);
+  void startDrawingMotionLayers();
+  Surface drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const;
   void draw(cairo_t* cr);
   void tick(gint64 frameMicroseconds);
   const kit::HitRegion* enabledRegionAt(double x, double y) const;
@@ -94,13 +119,11 @@ class WidgetCanvas final : private AccessibleContent {
   kit::LaidOutTree target_;       // what the canvas shows once any motion ends
   kit::DisplayList displayList_;  // of the frame on screen
   bool displayListStale_ = true;
-  struct SurfaceRelease {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-  };
-  std::unique_ptr<cairo_surface_t, SurfaceRelease> frame_;  // the frame on screen, at device resolution
+  Surface frame_;  // the frame on screen, at device resolution
   std::vector<kit::HitRegion> regions_;
   std::vector<kit::AccessibilityElement> elements_;
   std::optional<Transition> transition_;
+  std::optional<MotionLayers> motionLayers_;
   guint tickId_ = 0;
   std::optional<std::string> pressedIdentity_;
   std::optional<std::string> focusedIdentity_;

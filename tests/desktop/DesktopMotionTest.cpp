@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "platform/desktop/Spring.hpp"
 #include "platform/desktop/TreeTransition.hpp"
 #include "platform/kit/Kit.hpp"
@@ -85,6 +88,57 @@ TEST(TreeTransition, OnlyViewsInsideAChangedAnimationMove) {
   EXPECT_DOUBLE_EQ(nodeOfKind(halfway, kit::NodeKind::shape, 0).frame.height, 40);
   EXPECT_DOUBLE_EQ(nodeOfKind(interpolatedTree(from, to, 0), kit::NodeKind::shape, 1).frame.height, 20);
   EXPECT_DOUBLE_EQ(nodeOfKind(interpolatedTree(from, to, 1.1), kit::NodeKind::shape, 1).frame.height, 42);
+}
+
+// Display lists spelt one letter a command: f and g two different fills,
+// L/l a layer, C/c a clip, T/t a transform.
+kit::DisplayList commands(const std::string& spelling) {
+  kit::DisplayList list;
+  for (const char letter : spelling) {
+    const std::map<char, kit::DisplayCommand> byLetter{{'f', kit::FillPath{{}, kit::Color::white(), {}}},
+                                                       {'g', kit::FillPath{{}, kit::Color::black(), {}}},
+                                                       {'L', kit::PushLayer{}},
+                                                       {'l', kit::PopLayer{}},
+                                                       {'C', kit::PushClip{}},
+                                                       {'c', kit::PopClip{}},
+                                                       {'T', kit::PushTransform{}},
+                                                       {'t', kit::PopTransform{}}};
+    list.commands.push_back(byLetter.at(letter));
+  }
+  return list;
+}
+
+TEST(TreeTransition, OnlyTheCommandsThatMoveAreDrawnPerFrameAndTheRestAroundThemOnce) {
+  struct Case {
+    std::string start, end;
+    std::string below, moving, above;  // empty moving: nothing to split
+  };
+  const Case cases[] = {
+      {"fffff", "ffgff", "ff", "g", "ff"},
+      {"fffff", "fffff", "", "", ""},
+      {"ffff", "fffff", "", "", ""},
+      // A layer is never cut; clips and transforms close and open again.
+      {"fLfflf", "fLfglf", "f", "Lfgl", "f"},
+      {"CfTfftcf", "CfTfgtcf", "CfTftc", "CTgtc", "CTtcf"},
+      {"fffCfcf", "fgfCgcf", "f", "gfCgc", "f"},
+  };
+  const auto spelling = [](const kit::DisplayList& list) {
+    std::string letters;
+    for (const auto& command : list.commands) {
+      const auto& fill = std::get_if<kit::FillPath>(&command);
+      letters += fill ? (fill->paint == kit::Paint(kit::Color::white()) ? 'f' : 'g') : "ffffLlTtCc"[command.index()];
+    }
+    return letters;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start + " -> " + c.end);
+    const auto moving = movingCommands(commands(c.start), commands(c.end));
+    ASSERT_EQ(moving.has_value(), !c.moving.empty());
+    if (!moving) continue;
+    const auto parts = splitDisplayList(commands(c.end), *moving);
+    EXPECT_EQ(spelling(parts.below) + "|" + spelling(parts.moving) + "|" + spelling(parts.above),
+              c.below + "|" + c.moving + "|" + c.above);
+  }
 }
 
 }  // namespace
