@@ -11,7 +11,10 @@ namespace zelto {
 std::string dayKey(Date date, const locale::Calendar& calendar) {
   // The calendar is Gregorian in the user's zone; a day it cannot place
   // counts as year, month and day 0.
-  const locale::CalendarDay day = calendar.gregorianDay(date).value_or(locale::CalendarDay{});
+  return dayKey(calendar.gregorianDay(date).value_or(locale::CalendarDay{}));
+}
+
+std::string dayKey(const locale::CalendarDay& day) {
   // Zero padding counts the sign, as printf does: year -5 is "-005".
   char buffer[80];
   const int length = std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lld", static_cast<long long>(day.year),
@@ -66,11 +69,11 @@ std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar&
   return noonOf(*components, calendar);
 }
 
-std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now) {
-  // 1. The current week.
-  const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
-  if (!currentWeek) return 0;
+namespace {
 
+// earliestWeekOffset with the current week already found.
+std::int64_t earliestWeekOffsetFrom(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar,
+                                    const DateInterval& currentWeek) {
   // 2. The earliest bucket that parses. Ordinary days compare as tuples and
   // only the earliest of them is placed by the calendar; any other key (month
   // 13, day 31, year 987) is placed one by one, as the calendar normalises it.
@@ -95,11 +98,20 @@ std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::C
   // (daylight-saving changes do not count).
   const std::optional<DateInterval> earliestWeek = calendar.weekInterval(*earliest);
   if (!earliestWeek) return 0;
-  const std::optional<std::int64_t> days = calendar.daysBetween(earliestWeek->start, currentWeek->start);
+  const std::optional<std::int64_t> days = calendar.daysBetween(earliestWeek->start, currentWeek.start);
   if (!days) return 0;
 
   // 5. Whole weeks back; data in the current week or later reaches nowhere.
   return -(std::max<std::int64_t>(*days, 0) / 7);
+}
+
+}  // namespace
+
+std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now) {
+  // 1. The current week.
+  const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
+  if (!currentWeek) return 0;
+  return earliestWeekOffsetFrom(usage, calendar, *currentWeek);
 }
 
 std::int64_t atMostCurrentWeek(std::int64_t offset) { return std::min<std::int64_t>(offset, 0); }
@@ -111,10 +123,13 @@ std::int64_t boundedWeekOffset(std::int64_t offset, std::int64_t floor) {
 std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
                                      Date now) {
   std::int64_t earliest = 0;
+  std::optional<DateInterval> currentWeek;  // found once, for the first account that needs it
   for (const ZeltoAccountSnapshot& account : dashboard.accounts) {
     // An account without buckets never narrows the range of the others.
     if (!account.usage || account.usage->dailyUsageBuckets.empty()) continue;
-    earliest = std::min(earliest, earliestWeekOffset(*account.usage, calendar, now));
+    if (!currentWeek) currentWeek = calendar.weekInterval(now);
+    if (!currentWeek) return 0;
+    earliest = std::min(earliest, earliestWeekOffsetFrom(*account.usage, calendar, *currentWeek));
   }
   return earliest;
 }

@@ -32,14 +32,19 @@ std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, std::int64_t
 
   // 5. The seven days and their keys; a day the calendar cannot produce is
   // skipped, and then there is no week.
+  //    Today is the day whose calendar day is that of `now`.
   std::array<Date, daysPerWeek> dates{};
   std::array<std::string, daysPerWeek> keys;
+  std::array<bool, daysPerWeek> isToday{};
   std::array<std::int64_t, daysPerWeek> tokens{};
+  const std::optional<locale::CalendarDay> today = calendar.gregorianDay(now);
   for (std::size_t index = 0; index < daysPerWeek; ++index) {
     const std::optional<Date> date = calendar.addingDays(*weekStart, static_cast<std::int64_t>(index));
     if (!date) return std::nullopt;
     dates[index] = *date;
-    keys[index] = dayKey(*date, calendar);
+    const std::optional<locale::CalendarDay> day = calendar.gregorianDay(*date);
+    keys[index] = dayKey(day.value_or(locale::CalendarDay{}));
+    isToday[index] = day && today && *day == *today;
   }
 
   // 6. Tokens by exact key match; a later bucket with the same key replaces
@@ -63,7 +68,7 @@ std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, std::int64_t
   bool foundToday = false;
   for (std::size_t index = 0; index < daysPerWeek; ++index) {
     result.days.push_back(ZeltoUsageWeek::Day{dates[index], tokens[index]});
-    if (!foundToday && calendar.isSameDay(dates[index], now)) {
+    if (!foundToday && isToday[index]) {
       result.todayTokens = tokens[index];
       foundToday = true;
     }
@@ -75,6 +80,11 @@ std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, std::int64_t
 
 std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
                                         const locale::Calendar& calendar, Date now) {
+  return usageWeek(dashboard, offset, earliestUsageWeekOffset(dashboard, calendar, now), calendar, now);
+}
+
+std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
+                                        std::int64_t floor, const locale::Calendar& calendar, Date now) {
   // 1. The first account whose usage has buckets; usage is never summed
   // across accounts.
   const auto shown = std::find_if(dashboard.accounts.begin(), dashboard.accounts.end(), [](const auto& account) {
@@ -83,8 +93,7 @@ std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard,
   if (shown == dashboard.accounts.end()) return std::nullopt;
 
   // 2. The offset bounded to the reach of every account's data.
-  return week(*shown->usage, boundedWeekOffset(offset, earliestUsageWeekOffset(dashboard, calendar, now)), calendar,
-              now);
+  return week(*shown->usage, boundedWeekOffset(offset, floor), calendar, now);
 }
 
 }  // namespace zelto

@@ -39,5 +39,8 @@ std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, std::int64_t
 // bounded to [earliestUsageWeekOffset, 0].
 std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
                                         const locale::Calendar& calendar, Date now);
+// The same with `floor`, the dashboard's earliestUsageWeekOffset, already known.
+std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
+                                        std::int64_t floor, const locale::Calendar& calendar, Date now);
 
 }  // namespace zelto
