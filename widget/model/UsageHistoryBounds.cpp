@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
+#include <cstdint>
 #include <vector>
 
 namespace zelto {
@@ -14,12 +14,33 @@ std::string dayKey(Date date, const locale::Calendar& calendar) {
   return dayKey(calendar.gregorianDay(date).value_or(locale::CalendarDay{}));
 }
 
+namespace {
+
+// `value` in decimal, zero-padded to `width` characters; the padding counts
+// the sign, as printf's "%0*lld" does: -5 at width 4 is "-005".
+void appendPadded(std::string& out, std::int64_t value, std::size_t width) {
+  char digits[24];
+  const bool negative = value < 0;
+  // The magnitude as unsigned, so the most negative value has one too.
+  const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  const std::size_t count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  if (negative) out += '-';
+  const std::size_t used = count + (negative ? 1 : 0);
+  if (used < width) out.append(width - used, '0');
+  out.append(digits, count);
+}
+
+}  // namespace
+
 std::string dayKey(const locale::CalendarDay& day) {
-  // Zero padding counts the sign, as printf does: year -5 is "-005".
-  char buffer[80];
-  const int length = std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lld", static_cast<long long>(day.year),
-                                   static_cast<long long>(day.month), static_cast<long long>(day.day));
-  return std::string(buffer, static_cast<std::size_t>(std::max(length, 0)));
+  std::string key;
+  key.reserve(10);
+  appendPadded(key, day.year, 4);
+  key += '-';
+  appendPadded(key, day.month, 2);
+  key += '-';
+  appendPadded(key, day.day, 2);
+  return key;
 }
 
 namespace {
