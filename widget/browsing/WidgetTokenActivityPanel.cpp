@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 
 #include "platform/kit/ForEach.hpp"
 #include "platform/kit/Image.hpp"
@@ -10,6 +11,7 @@
 #include "platform/kit/Stacks.hpp"
 #include "platform/kit/Text.hpp"
 #include "widget/browsing/WidgetUsageWeekNavigator.hpp"
+#include "widget/model/UsageWeek.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 #include "widget/visuals/ZeltoUsageInlineSummary.hpp"
@@ -26,7 +28,8 @@ constexpr std::size_t roomyColumns = 2;
 
 const std::string& idOf(const ZeltoAccountSnapshot& account) { return account.id; }
 
-kit::View denseRow(const ZeltoAccountSnapshot& account, std::int64_t weekOffset, const kit::Environment& environment) {
+kit::View denseRow(const ZeltoAccountSnapshot& account, std::int64_t weekOffset,
+                   const std::shared_ptr<const ZeltoUsageWeekDays>& days, const kit::Environment& environment) {
   return kit::HStack(kit::VerticalAlignment::center, 6,
                      {
                          Text::verbatim(account.displayName())
@@ -34,7 +37,7 @@ kit::View denseRow(const ZeltoAccountSnapshot& account, std::int64_t weekOffset,
                              .lineLimit(1)
                              .frame(72, std::nullopt, kit::Alignment::leading()),
                          kit::Rectangle().fill(P::hairline).frame(1, 10),
-                         ZeltoUsageInlineSummary{*account.usage, weekOffset},
+                         ZeltoUsageInlineSummary{*account.usage, weekOffset, days},
                          kit::Spacer(0),
                      });
 }
@@ -78,9 +81,16 @@ kit::View WidgetTokenActivityPanel::body(const kit::Environment& environment) co
 
   kit::View content;
   if (dense) {
+    // The rows show the same seven days: found once for all of them.
+    std::shared_ptr<const ZeltoUsageWeekDays> days;
+    if (usageAccounts.size() > 1) {
+      if (auto found = weekDays(weekOffset, environment.effectiveCalendar(), environment.now)) {
+        days = std::make_shared<const ZeltoUsageWeekDays>(std::move(*found));
+      }
+    }
     content = kit::VStack(kit::HorizontalAlignment::center, 3,
                           {kit::ForEach(usageAccounts, idOf, [&](const ZeltoAccountSnapshot& account) {
-                            return denseRow(account, weekOffset, environment);
+                            return denseRow(account, weekOffset, days, environment);
                           })});
   } else {
     usageAccounts.resize(std::min(usageAccounts.size(), roomyColumns));
