@@ -65,6 +65,14 @@ kit::View WidgetTokenActivityPanel::body(const kit::Environment& environment) co
   std::copy_if(accounts.begin(), accounts.end(), std::back_inserter(usageAccounts),
                [](const auto& account) { return account.usage && !account.usage->dailyUsageBuckets.empty(); });
 
+  // The navigator and the rows show the same seven days: found once for all.
+  std::shared_ptr<const ZeltoUsageWeekDays> days;
+  if (!usageAccounts.empty()) {
+    if (auto found = weekDays(weekOffset, environment.effectiveCalendar(), environment.now)) {
+      days = std::make_shared<const ZeltoUsageWeekDays>(std::move(*found));
+    }
+  }
+
   const kit::View header = kit::HStack(kit::VerticalAlignment::center, 6,
                                        {
                                            kit::Image("waveform.path.ecg")
@@ -76,18 +84,11 @@ kit::View WidgetTokenActivityPanel::body(const kit::Environment& environment) co
                                                .tracking(0.75)
                                                .foregroundStyle(P::periwinkle),
                                            kit::Spacer(),
-                                           WidgetUsageWeekNavigator{dashboard, weekOffset},
+                                           WidgetUsageWeekNavigator{dashboard, weekOffset, days},
                                        });
 
   kit::View content;
   if (dense) {
-    // The rows show the same seven days: found once for all of them.
-    std::shared_ptr<const ZeltoUsageWeekDays> days;
-    if (usageAccounts.size() > 1) {
-      if (auto found = weekDays(weekOffset, environment.effectiveCalendar(), environment.now)) {
-        days = std::make_shared<const ZeltoUsageWeekDays>(std::move(*found));
-      }
-    }
     content = kit::VStack(kit::HorizontalAlignment::center, 3,
                           {kit::ForEach(usageAccounts, idOf, [&](const ZeltoAccountSnapshot& account) {
                             return denseRow(account, weekOffset, days, environment);

@@ -33,7 +33,8 @@ kit::View WidgetUsageWeekNavigator::body(const kit::Environment& environment) co
   // 1. The oldest week any account has usage for, and 2. the week shown;
   // without usage there is nothing to navigate.
   const std::int64_t floor = earliestUsageWeekOffset(dashboard, calendar, environment.now);
-  const std::optional<ZeltoUsageWeek> shown = usageWeek(dashboard, weekOffset, floor, calendar, environment.now);
+  const std::optional<ZeltoUsageWeek> shown =
+      usageWeek(dashboard, weekOffset, floor, calendar, environment.now, days.get());
   if (!shown) return {};
 
   // 3. The buttons judge the entry's own offset; the label shows the bounded week.

@@ -105,7 +105,8 @@ std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard,
 }
 
 std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
-                                        std::int64_t floor, const locale::Calendar& calendar, Date now) {
+                                        std::int64_t floor, const locale::Calendar& calendar, Date now,
+                                        const ZeltoUsageWeekDays* days) {
   // 1. The first account whose usage has buckets; usage is never summed
   // across accounts.
   const auto shown = std::find_if(dashboard.accounts.begin(), dashboard.accounts.end(), [](const auto& account) {
@@ -114,7 +115,9 @@ std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard,
   if (shown == dashboard.accounts.end()) return std::nullopt;
 
   // 2. The offset bounded to the reach of every account's data.
-  return week(*shown->usage, boundedWeekOffset(offset, floor), calendar, now);
+  const std::int64_t bounded = boundedWeekOffset(offset, floor);
+  if (days != nullptr && days->areFor(bounded, calendar, now)) return week(*shown->usage, *days);
+  return week(*shown->usage, bounded, calendar, now);
 }
 
 }  // namespace zelto

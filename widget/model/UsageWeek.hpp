@@ -60,12 +60,16 @@ std::optional<ZeltoUsageWeekDays> weekDays(std::int64_t offset, const locale::Ca
 // week() over days already found; nothing without buckets.
 std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, const ZeltoUsageWeekDays& days);
 
+// usageWeek() with `floor`, the dashboard's earliestUsageWeekOffset, already
+// known, and over `days` when they are those of the bounded offset.
+std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
+                                        std::int64_t floor, const locale::Calendar& calendar, Date now,
+                                        const ZeltoUsageWeekDays* days = nullptr);
+
 // The week of the first account whose usage has buckets, with the offset
 // bounded to [earliestUsageWeekOffset, 0].
 std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
                                         const locale::Calendar& calendar, Date now);
-// The same with `floor`, the dashboard's earliestUsageWeekOffset, already known.
-std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
-                                        std::int64_t floor, const locale::Calendar& calendar, Date now);
+
 
 }  // namespace zelto
