@@ -3,8 +3,8 @@
 // The immutable nodes behind View values. Only the kit's own sources include
 // this header: callers build views through the primitives and modifiers.
 
-#include <functional>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +18,7 @@
 #include "platform/kit/EdgeInsets.hpp"
 #include "platform/kit/Environment.hpp"
 #include "platform/kit/ForEach.hpp"
+#include "platform/kit/RecyclingAllocator.hpp"
 #include "platform/kit/Shapes.hpp"
 #include "platform/kit/Text.hpp"
 #include "platform/kit/View.hpp"
@@ -155,76 +156,6 @@ struct ViewNode {
   std::variant<TextNode, SymbolNode, ShapeNode, StackNode, SpacerNode, GroupNode, ForEachNode, ConditionalNode,
                GeometryReaderNode, ButtonNode, ComponentNode, ModifiedNode>
       content;
-};
-
-// Free blocks of one size, kept per thread: a render builds and drops a few
-// hundred view nodes, all of one size, and takes them from here instead of
-// the general allocator. Plain data, so it is usable at any point of the
-// thread's life; `closed` once the thread's exit has returned the blocks.
-struct FreeBlocks {
-  struct Block {
-    Block* next;
-  };
-  static constexpr std::size_t limit = 512;
-  Block* head = nullptr;
-  std::size_t count = 0;
-  bool watched = false;  // a Releaser returns the blocks when the thread exits
-  bool closed = false;
-};
-
-// Returns a thread's free blocks to the general allocator when it exits.
-struct FreeBlocksReleaser {
-  FreeBlocks* blocks;
-  ~FreeBlocksReleaser() {
-    while (blocks->head != nullptr) ::operator delete(std::exchange(blocks->head, blocks->head->next));
-    blocks->count = 0;
-    blocks->closed = true;
-  }
-};
-
-template <class T>
-FreeBlocks& freeBlocksOf() {
-  static thread_local constinit FreeBlocks blocks;
-  return blocks;
-}
-
-// Allocates single objects of T from the thread's free blocks of its size.
-template <class T>
-struct RecyclingAllocator {
-  using value_type = T;
-  static_assert(sizeof(T) >= sizeof(FreeBlocks::Block) && alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
-
-  RecyclingAllocator() = default;
-  template <class U>
-  RecyclingAllocator(const RecyclingAllocator<U>&) noexcept {}  // NOLINT: rebinding converts implicitly
-
-  T* allocate(std::size_t n) {
-    FreeBlocks& blocks = freeBlocksOf<T>();
-    if (n == 1 && blocks.head != nullptr) {
-      --blocks.count;
-      return reinterpret_cast<T*>(std::exchange(blocks.head, blocks.head->next));
-    }
-    return static_cast<T*>(::operator new(n * sizeof(T)));
-  }
-  void deallocate(T* pointer, std::size_t n) noexcept {
-    FreeBlocks& blocks = freeBlocksOf<T>();
-    if (n == 1 && !blocks.closed && blocks.count < FreeBlocks::limit) {
-      if (!blocks.watched) {
-        static thread_local FreeBlocksReleaser releaser{&blocks};
-        blocks.watched = true;
-      }
-      auto* block = reinterpret_cast<FreeBlocks::Block*>(pointer);
-      block->next = blocks.head;
-      blocks.head = block;
-      ++blocks.count;
-      return;
-    }
-    ::operator delete(pointer);
-  }
-  template <class U>
-  bool operator==(const RecyclingAllocator<U>&) const noexcept {
-    return true;
-  }
 };
 
 template <class T>
