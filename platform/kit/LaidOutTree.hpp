@@ -18,6 +18,7 @@
 #include "platform/kit/DisplayList.hpp"
 #include "platform/kit/EdgeInsets.hpp"
 #include "platform/kit/Geometry.hpp"
+#include "platform/kit/RecyclingAllocator.hpp"
 #include "platform/kit/Shapes.hpp"
 #include "platform/kit/TextSystem.hpp"
 #include "platform/kit/View.hpp"
@@ -128,11 +129,11 @@ struct GeometryReaderContent {
 template <class T>
 class Boxed {
  public:
-  Boxed(T value) : value_(std::make_unique<T>(std::move(value))) {}  // NOLINT: implicit, like the payload itself
-  Boxed(const Boxed& other) : value_(std::make_unique<T>(*other.value_)) {}
+  Boxed(T value) : value_(detail::makeRecycled<T>(std::move(value))) {}  // NOLINT: implicit, like the payload itself
+  Boxed(const Boxed& other) : value_(detail::makeRecycled<T>(*other.value_)) {}
   Boxed(Boxed&&) noexcept = default;
   Boxed& operator=(const Boxed& other) {
-    if (this != &other) value_ = std::make_unique<T>(*other.value_);
+    if (this != &other) value_.reset(detail::makeRecycled<T>(*other.value_));
     return *this;
   }
   Boxed& operator=(Boxed&&) noexcept = default;
@@ -141,7 +142,7 @@ class Boxed {
   const T& get() const { return *value_; }
 
  private:
-  std::unique_ptr<T> value_;
+  std::unique_ptr<T, detail::RecycledDelete<T>> value_;
 };
 
 // The payload itself, boxed or not (for visiting a node's content).

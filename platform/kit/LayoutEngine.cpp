@@ -1,5 +1,6 @@
 #include "platform/kit/LayoutEngine.hpp"
 
+#include <bit>
 #include <cmath>
 
 #include "platform/kit/Button.hpp"
@@ -47,24 +48,38 @@ std::optional<double> finiteLength(std::optional<double> length) {
 
 LayoutEngine::LayoutEngine(LaidOutTree& tree, ViewBuilder& builder, const TextSystem& textSystem)
     : tree_(tree), builder_(builder), textSystem_(textSystem) {
+  // Nodes see a handful of proposals each in a pass; texts one to three.
+  entries_.reserve(tree_.nodes.size() * 6);
+  textEntries_.reserve(tree_.nodes.size());
   ensureCaches();
 }
 
 void LayoutEngine::ensureCaches() {
-  if (caches_.size() < tree_.nodes.size()) {
-    caches_.resize(tree_.nodes.size());
-    textCaches_.resize(tree_.nodes.size());
+  if (firstEntry_.size() < tree_.nodes.size()) {
+    firstEntry_.resize(tree_.nodes.size(), noEntry);
+    firstTextEntry_.resize(tree_.nodes.size(), noEntry);
     symbols_.resize(tree_.nodes.size());
   }
 }
 
+LayoutEngine::ProposalKey LayoutEngine::keyOf(ProposedSize proposal) {
+  // A NaN with a payload of its own: sanitized lengths are never NaN.
+  constexpr std::uint64_t unspecified = 0x7ff8'0000'5a17'0000ULL;
+  const auto bits = [](std::optional<double> length) {
+    return length ? std::bit_cast<std::uint64_t>(*length) : unspecified;
+  };
+  return {bits(proposal.width), bits(proposal.height)};
+}
+
 Measured LayoutEngine::measure(NodeIndex index, ProposedSize proposal) {
   proposal = sanitized(proposal);
-  for (const CacheEntry& entry : caches_[index]) {
-    if (entry.proposal == proposal) return entry.measured;
+  const ProposalKey key = keyOf(proposal);
+  for (std::uint32_t e = firstEntry_[index]; e != noEntry; e = entries_[e].next) {
+    if (entries_[e].key == key) return entries_[e].measured;
   }
   const Measured measured = computeMeasure(index, proposal);
-  caches_[index].push_back({proposal, measured});
+  entries_.push_back({key, measured, firstEntry_[index]});
+  firstEntry_[index] = static_cast<std::uint32_t>(entries_.size() - 1);
   return measured;
 }
 
@@ -72,8 +87,9 @@ const TextMeasurement& LayoutEngine::measureText(NodeIndex index, ProposedSize p
   // An infinite width asks for the ideal size, as an unspecified one does.
   const std::optional<double> width = finiteLength(proposal.width);
   const std::optional<double> height = finiteLength(proposal.height);
-  for (const TextCacheEntry& entry : textCaches_[index]) {
-    if (entry.width == width && entry.height == height) return entry.measurement;
+  const ProposalKey key = keyOf({width, height});
+  for (std::uint32_t e = firstTextEntry_[index]; e != noEntry; e = textEntries_[e].next) {
+    if (textEntries_[e].key == key) return textEntries_[e].measurement;
   }
   TextMeasurement measurement;
   // A height only cuts lines off (or shrinks the text) when the text does not
@@ -89,9 +105,9 @@ const TextMeasurement& LayoutEngine::measureText(NodeIndex index, ProposedSize p
     measurement = textSystem_.measure(request, width, height);
     measurement.size = placeable(measurement.size);
   }
-  std::vector<TextCacheEntry>& cache = textCaches_[index];
-  cache.push_back({width, height, std::move(measurement)});
-  return cache.back().measurement;
+  textEntries_.push_back({key, std::move(measurement), firstTextEntry_[index]});
+  firstTextEntry_[index] = static_cast<std::uint32_t>(textEntries_.size() - 1);
+  return textEntries_.back().measurement;
 }
 
 const SymbolMeasurement& LayoutEngine::measureSymbol(NodeIndex index) {
@@ -137,11 +153,11 @@ Measured LayoutEngine::computeMeasure(NodeIndex index, ProposedSize proposal) {
     case NodeKind::geometryReader:
       return Measured::withoutText({proposal.width.value_or(0), proposal.height.value_or(0)});
     default:
-      return plan(index, proposal).measured;
+      return plan(index, proposal, PlanUse::measuring).measured;
   }
 }
 
-ContainerPlan LayoutEngine::plan(NodeIndex index, ProposedSize proposal) {
+ContainerPlan LayoutEngine::plan(NodeIndex index, ProposedSize proposal, PlanUse use) {
   const LaidOutNode& node = tree_.nodes[index];
   const auto children = tree_.children(node);
   ContainerPlan result;
@@ -149,10 +165,10 @@ ContainerPlan LayoutEngine::plan(NodeIndex index, ProposedSize proposal) {
   switch (node.kind) {
     case NodeKind::hstack:
     case NodeKind::vstack:
-      return planLinearStack(*this, index, proposal);
+      return planLinearStack(*this, index, proposal, use);
     case NodeKind::zstack:
     case NodeKind::root:
-      return planLayeredStack(*this, index, proposal);
+      return planLayeredStack(*this, index, proposal, use);
     default:
       break;
   }
@@ -293,7 +309,7 @@ void LayoutEngine::place(NodeIndex index, ProposedSize proposal, Point origin, d
       break;
   }
 
-  const ContainerPlan containerPlan = plan(index, proposal);
+  const ContainerPlan containerPlan = plan(index, proposal, PlanUse::placing);
   for (const ChildPlacement& placement : containerPlan.children) {
     place(placement.child, placement.proposal, {origin.x + placement.offset.x, origin.y + placement.offset.y},
           ownOpacity);

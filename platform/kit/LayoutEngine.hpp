@@ -1,6 +1,8 @@
 #pragma once
 
 #include <boost/container/small_vector.hpp>
+#include <limits>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +29,10 @@ struct ContainerPlan {
   boost::container::small_vector<ChildPlacement, 4> children;
 };
 
+// Whether a container plan is wanted for its size alone (while measuring) or
+// also for the placements of its children (while placing).
+enum class PlanUse { measuring, placing };
+
 // One layout pass over a built tree. Every view answers each proposal the
 // same way, so answers are cached per node and proposal for the whole pass;
 // text measurements, the hottest path, are cached per node and size too.
@@ -45,18 +51,29 @@ class LayoutEngine {
   LaidOutTree& tree() { return tree_; }
 
  private:
+  // A sanitized proposal as two bit patterns (an unspecified dimension as a
+  // pattern no length has), so that a cache probe compares two integers.
+  struct ProposalKey {
+    std::uint64_t width;
+    std::uint64_t height;
+    bool operator==(const ProposalKey&) const = default;
+  };
+  static constexpr std::uint32_t noEntry = std::numeric_limits<std::uint32_t>::max();
+  // Answers of one node, newest first: each entry links to the node's previous one.
   struct CacheEntry {
-    ProposedSize proposal;
+    ProposalKey key;
     Measured measured;
+    std::uint32_t next;
   };
   struct TextCacheEntry {
-    std::optional<double> width;
-    std::optional<double> height;
+    ProposalKey key;
     TextMeasurement measurement;
+    std::uint32_t next;
   };
 
+  static ProposalKey keyOf(ProposedSize proposal);
   Measured computeMeasure(NodeIndex index, ProposedSize proposal);
-  ContainerPlan plan(NodeIndex index, ProposedSize proposal);
+  ContainerPlan plan(NodeIndex index, ProposedSize proposal, PlanUse use);
   const TextMeasurement& measureText(NodeIndex index, ProposedSize proposal);
   const SymbolMeasurement& measureSymbol(NodeIndex index);
   const std::string& resolvedFamily(const Font& font);
@@ -66,9 +83,12 @@ class LayoutEngine {
   LaidOutTree& tree_;
   ViewBuilder& builder_;
   const TextSystem& textSystem_;
-  // Most nodes see one to three proposals in a pass: kept inline, no allocation.
-  std::vector<boost::container::small_vector<CacheEntry, 3>> caches_;
-  std::vector<std::vector<TextCacheEntry>> textCaches_;
+  // All answers of the pass in two arrays, chained per node: no allocation per
+  // node or per answer.
+  std::vector<std::uint32_t> firstEntry_;
+  std::vector<CacheEntry> entries_;
+  std::vector<std::uint32_t> firstTextEntry_;
+  std::vector<TextCacheEntry> textEntries_;
   std::vector<std::optional<SymbolMeasurement>> symbols_;
   std::vector<std::pair<Font, std::string>> families_;
 };

@@ -26,13 +26,12 @@ struct Claim {
 
 // Baselines of a container: those of the first child that carries text (for
 // the first baseline) and of the last one (for the last baseline).
-template <class Placements>
-Measured withChildBaselines(Size size, const Scratch<Measured>& measured, const Placements& placed) {
+Measured withChildBaselines(Size size, const Scratch<Measured>& measured, const Scratch<Point>& offsets) {
   Measured result = Measured::withoutText(size);
   bool found = false;
   for (std::size_t k = 0; k < measured.size(); ++k) {
     if (!measured[k].hasTextBaseline) continue;
-    const double dy = placed[k].offset.y;
+    const double dy = offsets[k].y;
     if (!found) result.firstBaseline = measured[k].firstBaseline + dy;
     result.lastBaseline = measured[k].lastBaseline + dy;
     found = true;
@@ -41,9 +40,22 @@ Measured withChildBaselines(Size size, const Scratch<Measured>& measured, const 
   return result;
 }
 
+// Stable insertion sort: the lists are a stack's children, a handful, and
+// this needs no buffer of its own.
+template <class Iterator, class Less>
+void stableSortSmall(Iterator begin, Iterator end, Less less) {
+  if (begin == end) return;
+  for (Iterator next = begin + 1; next != end; ++next) {
+    auto value = *next;
+    Iterator hole = next;
+    for (; hole != begin && less(value, *(hole - 1)); --hole) *hole = *(hole - 1);
+    *hole = value;
+  }
+}
+
 }  // namespace
 
-ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, ProposedSize proposal) {
+ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, ProposedSize proposal, PlanUse use) {
   const LaidOutTree& tree = engine.tree();
   const LaidOutNode& stack = tree.node(stackIndex);
   const bool horizontal = stack.kind == NodeKind::hstack;
@@ -77,7 +89,9 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
   // 2. Offers along the axis. Unspecified and infinite proposals go to every
   //    child as they are (the ideal and the maximum of the stack).
   Scratch<std::optional<double>> offers(count, along);
-  if (along && std::isfinite(*along)) {
+  Scratch<Measured> measured(count);
+  const bool sharing = along && std::isfinite(*along);
+  if (sharing) {
     Scratch<Claim> claims;
     claims.reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
@@ -89,8 +103,7 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
       const double minimum = textAcross ? 0.0 : lengthAlong(engine.measure(children[k], proposalAlong(0.0)).size);
       claims.push_back({k, priority, minimum});
     }
-    std::stable_sort(claims.begin(), claims.end(),
-                     [](const Claim& a, const Claim& b) { return a.priority > b.priority; });
+    stableSortSmall(claims.begin(), claims.end(), [](const Claim& a, const Claim& b) { return a.priority > b.priority; });
 
     // Priority groups, highest first; within one, least flexible first.
     Scratch<std::pair<std::size_t, std::size_t>> groups;  // [begin, end) into claims
@@ -103,9 +116,9 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
               lengthAlong(engine.measure(children[claims[c].position], proposalAlong(ProposedSize::infinity)).size);
           claims[c].flexibility = maximum - claims[c].minimum;
         }
-        std::stable_sort(claims.begin() + static_cast<std::ptrdiff_t>(begin),
-                         claims.begin() + static_cast<std::ptrdiff_t>(end),
-                         [](const Claim& a, const Claim& b) { return a.flexibility < b.flexibility; });
+        stableSortSmall(claims.begin() + static_cast<std::ptrdiff_t>(begin),
+                        claims.begin() + static_cast<std::ptrdiff_t>(end),
+                        [](const Claim& a, const Claim& b) { return a.flexibility < b.flexibility; });
       }
       groups.emplace_back(begin, end);
       begin = end;
@@ -122,15 +135,17 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
       }
       for (std::size_t c = begin; c < end; ++c) {
         const double offer = std::max(0.0, remaining / static_cast<double>(end - c));
-        offers[claims[c].position] = offer;
-        remaining -= lengthAlong(engine.measure(children[claims[c].position], proposalAlong(offer)).size);
+        const std::size_t k = claims[c].position;
+        offers[k] = offer;
+        measured[k] = engine.measure(children[k], proposalAlong(offer));
+        remaining -= lengthAlong(measured[k].size);
       }
     }
+  } else {
+    for (std::size_t k = 0; k < count; ++k) measured[k] = engine.measure(children[k], proposalAlong(along));
   }
 
   // 4. Sizes, positions along the axis, and alignment across it.
-  Scratch<Measured> measured(count);
-  for (std::size_t k = 0; k < count; ++k) measured[k] = engine.measure(children[k], proposalAlong(offers[k]));
 
   Scratch<double> guides(count);
   double minimumStart = std::numeric_limits<double>::infinity();
@@ -144,21 +159,24 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
     maximumEnd = std::max(maximumEnd, extent - guides[k]);
   }
 
-  plan.children.reserve(count);
+  Scratch<Point> offsets(count);
   double cursor = 0;
   for (std::size_t k = 0; k < count; ++k) {
     const double acrossOffset = -guides[k] - minimumStart;
-    plan.children.push_back({children[k], proposalAlong(offers[k]),
-                             horizontal ? Point{cursor, acrossOffset} : Point{acrossOffset, cursor}});
+    offsets[k] = horizontal ? Point{cursor, acrossOffset} : Point{acrossOffset, cursor};
     cursor += lengthAlong(measured[k].size) + (k + 1 < count ? gaps[k] : 0);
   }
   const double acrossLength = maximumEnd - minimumStart;
   const Size size = horizontal ? Size{cursor, acrossLength} : Size{acrossLength, cursor};
-  plan.measured = withChildBaselines(size, measured, plan.children);
+  plan.measured = withChildBaselines(size, measured, offsets);
+  if (use == PlanUse::placing) {
+    plan.children.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) plan.children.push_back({children[k], proposalAlong(offers[k]), offsets[k]});
+  }
   return plan;
 }
 
-ContainerPlan planLayeredStack(LayoutEngine& engine, NodeIndex stackIndex, ProposedSize proposal) {
+ContainerPlan planLayeredStack(LayoutEngine& engine, NodeIndex stackIndex, ProposedSize proposal, PlanUse use) {
   const LaidOutTree& tree = engine.tree();
   const LaidOutNode& stack = tree.node(stackIndex);
   const Alignment alignment =
@@ -182,11 +200,13 @@ ContainerPlan planLayeredStack(LayoutEngine& engine, NodeIndex stackIndex, Propo
     maxX = std::max(maxX, measured[k].size.width - guides[k].x);
     maxY = std::max(maxY, measured[k].size.height - guides[k].y);
   }
-  plan.children.reserve(children.size());
-  for (std::size_t k = 0; k < children.size(); ++k) {
-    plan.children.push_back({children[k], proposal, {-guides[k].x - minX, -guides[k].y - minY}});
+  Scratch<Point> offsets(children.size());
+  for (std::size_t k = 0; k < children.size(); ++k) offsets[k] = {-guides[k].x - minX, -guides[k].y - minY};
+  plan.measured = withChildBaselines({maxX - minX, maxY - minY}, measured, offsets);
+  if (use == PlanUse::placing) {
+    plan.children.reserve(children.size());
+    for (std::size_t k = 0; k < children.size(); ++k) plan.children.push_back({children[k], proposal, offsets[k]});
   }
-  plan.measured = withChildBaselines({maxX - minX, maxY - minY}, measured, plan.children);
   return plan;
 }
 

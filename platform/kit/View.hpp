@@ -15,6 +15,7 @@
 #include "platform/kit/Environment.hpp"
 #include "platform/kit/Font.hpp"
 #include "platform/kit/Geometry.hpp"
+#include "platform/kit/RecyclingAllocator.hpp"
 
 namespace zelto::kit {
 
@@ -229,6 +230,7 @@ std::shared_ptr<const ViewNode> makeComponentNode(std::shared_ptr<const Componen
 
 template <Component C>
 View::View(C component)
-    : node_(detail::makeComponentNode(std::make_shared<const detail::ComponentModel<C>>(std::move(component)))) {}
+    : node_(detail::makeComponentNode(std::allocate_shared<const detail::ComponentModel<C>>(
+          detail::RecyclingAllocator<detail::ComponentModel<C>>{}, std::move(component)))) {}
 
 }  // namespace zelto::kit

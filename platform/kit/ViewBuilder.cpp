@@ -1,5 +1,6 @@
 #include "platform/kit/ViewBuilder.hpp"
 
+#include <charconv>
 #include <string_view>
 #include <unordered_map>
 
@@ -10,21 +11,6 @@
 
 namespace zelto::kit::detail {
 namespace {
-
-std::string joined(const std::string& prefix, std::string_view segment) {
-  std::string path;
-  path.reserve(prefix.size() + 1 + segment.size());
-  path += prefix;
-  if (!prefix.empty()) path += '/';
-  path += segment;
-  return path;
-}
-
-// The identity of the k-th node a wrapping modifier makes around content that
-// turned into several nodes (a group): the first keeps the plain path.
-std::string numbered(const std::string& identity, std::size_t k) {
-  return k == 0 ? identity : identity + "#" + std::to_string(k);
-}
 
 // A list id as a path segment: "/" would read as a separator, so it (and the
 // escape character itself) is percent-encoded.
@@ -109,16 +95,38 @@ std::optional<WrapperNode> wrapperFor(const Modifier& modifier) {
 NodeIndex ViewBuilder::addNode(NodeKind kind, std::string identity, NodeContent content,
                                std::span<const NodeIndex> children) {
   const auto index = static_cast<NodeIndex>(tree_.nodes.size());
-  LaidOutNode node;
+  for (NodeIndex child : children) tree_.nodes[child].parent = index;
+  LaidOutNode& node = tree_.nodes.emplace_back();
   node.kind = kind;
   node.identity = std::move(identity);
   node.content = std::move(content);
   node.firstChild = static_cast<std::uint32_t>(tree_.childIndices.size());
   node.childCount = static_cast<std::uint32_t>(children.size());
   tree_.childIndices.insert(tree_.childIndices.end(), children.begin(), children.end());
-  for (NodeIndex child : children) tree_.nodes[child].parent = index;
-  tree_.nodes.push_back(std::move(node));
   return index;
+}
+
+std::size_t ViewBuilder::enter(std::string_view segment) {
+  const std::size_t mark = path_.size();
+  if (!path_.empty()) path_ += '/';
+  path_ += segment;
+  return mark;
+}
+
+std::size_t ViewBuilder::enter(std::size_t position) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, position).ptr;
+  return enter(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+std::size_t ViewBuilder::number(std::size_t k) {
+  const std::size_t mark = path_.size();
+  if (k > 0) {
+    path_ += '#';
+    char digits[24];
+    path_.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+  }
+  return mark;
 }
 
 // A layout priority belongs to the stack's child whatever modifiers wrap the
@@ -132,12 +140,29 @@ void ViewBuilder::noteRelativeChange(std::optional<Date> change) {
   nextRelativeChange_ = nextRelativeChange_ ? std::min(*nextRelativeChange_, *change) : *change;
 }
 
+void ViewBuilder::build(const View& view, const Environment& environment, const std::string& prefix,
+                        bool inHorizontalStack, NodeList& out) {
+  const std::string outer = std::exchange(path_, prefix);
+  buildHere(view, environment, inHorizontalStack, out);
+  path_ = outer;
+}
+
 NodeIndex ViewBuilder::buildSingle(const View& view, const Environment& environment, const std::string& prefix) {
+  const std::string outer = std::exchange(path_, prefix);
+  const NodeIndex single = buildSingleHere(view, environment);
+  path_ = outer;
+  return single;
+}
+
+NodeIndex ViewBuilder::buildSingleHere(const View& view, const Environment& environment) {
   NodeList nodes;
-  build(view, environment, prefix, false, nodes);
+  buildHere(view, environment, false, nodes);
   if (nodes.empty()) return noNode;
   if (nodes.size() == 1) return nodes.front();
-  return addNode(NodeKind::vstack, joined(prefix, "VStack"), StackContent{Alignment::center(), defaultSpacing}, nodes);
+  const std::size_t mark = enter("VStack");
+  const NodeIndex stack = addNode(NodeKind::vstack, path_, StackContent{Alignment::center(), defaultSpacing}, nodes);
+  path_.resize(mark);
+  return stack;
 }
 
 NodeIndex ViewBuilder::buildReaderContent(const GeometryReaderContent& reader, Size size) {
@@ -151,8 +176,8 @@ NodeIndex ViewBuilder::buildReaderContent(const GeometryReaderContent& reader, S
   return buildSingle(content, environment, identity);
 }
 
-void ViewBuilder::build(const View& view, const Environment& environment, const std::string& prefix,
-                        bool inHorizontalStack, NodeList& out) {
+void ViewBuilder::buildHere(const View& view, const Environment& environment, bool inHorizontalStack,
+                            NodeList& out) {
   const ViewNode* node = view.node();
   if (node == nullptr) return;
   std::visit(
@@ -165,12 +190,16 @@ void ViewBuilder::build(const View& view, const Environment& environment, const 
           text.request = textRequest(std::move(resolved.text), environment);
           text.paint = environment.foregroundStyle;
           text.nextRelativeChange = resolved.nextChange;
-          out.push_back(addNode(NodeKind::text, joined(prefix, "Text"), std::move(text), {}));
+          const std::size_t mark = enter("Text");
+          out.push_back(addNode(NodeKind::text, path_, std::move(text), {}));
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, SymbolNode>) {
           SymbolContent symbol;
           symbol.request = {content.name, environment.effectiveFont(), environment.textScale};
           symbol.paint = environment.foregroundStyle;
-          out.push_back(addNode(NodeKind::image, joined(prefix, "Image"), std::move(symbol), {}));
+          const std::size_t mark = enter("Image");
+          out.push_back(addNode(NodeKind::image, path_, std::move(symbol), {}));
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, ShapeNode>) {
           ShapeContent shape;
           shape.geometry = content.geometry;
@@ -182,71 +211,86 @@ void ViewBuilder::build(const View& view, const Environment& environment, const 
           } else {
             shape.paint = environment.foregroundStyle;
           }
-          out.push_back(
-              addNode(NodeKind::shape, joined(prefix, shapeKindName(content.geometry.kind)), std::move(shape), {}));
+          const std::size_t mark = enter(shapeKindName(content.geometry.kind));
+          out.push_back(addNode(NodeKind::shape, path_, std::move(shape), {}));
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, StackNode>) {
           const NodeKind kind = stackKind(content.axis);
-          std::string identity = joined(prefix, nodeKindName(kind));
+          const std::size_t mark = enter(nodeKindName(kind));
           NodeList children;
           for (std::size_t i = 0; i < content.children.size(); ++i) {
-            build(content.children[i], environment, joined(identity, std::to_string(i)),
-                  content.axis == StackAxis::horizontal, children);
+            const std::size_t position = enter(i);
+            buildHere(content.children[i], environment, content.axis == StackAxis::horizontal, children);
+            path_.resize(position);
           }
-          out.push_back(addNode(kind, std::move(identity), StackContent{content.alignment, content.spacing}, children));
+          out.push_back(addNode(kind, path_, StackContent{content.alignment, content.spacing}, children));
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, SpacerNode>) {
-          out.push_back(addNode(NodeKind::spacer, joined(prefix, "Spacer"),
+          const std::size_t mark = enter("Spacer");
+          out.push_back(addNode(NodeKind::spacer, path_,
                                 SpacerContent{content.minLength.value_or(defaultSpacerMinLength), inHorizontalStack},
                                 {}));
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, GroupNode>) {
-          const std::string groupPrefix = joined(prefix, "Group");
+          const std::size_t mark = enter("Group");
           for (std::size_t i = 0; i < content.children.size(); ++i) {
-            build(content.children[i], environment, joined(groupPrefix, std::to_string(i)), inHorizontalStack, out);
+            const std::size_t position = enter(i);
+            buildHere(content.children[i], environment, inHorizontalStack, out);
+            path_.resize(position);
           }
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, ForEachNode>) {
           std::unordered_map<std::string, int> seen;
           for (const ForEachElement& element : content.elements) {
             const int occurrence = seen[element.id]++;
             std::string id = escapedId(element.id);
             if (occurrence > 0) id += "#" + std::to_string(occurrence + 1);
-            build(element.content, environment, joined(joined(prefix, "ForEach:" + id), "0"), inHorizontalStack, out);
+            const std::size_t mark = enter("ForEach:" + id);
+            enter("0");
+            buildHere(element.content, environment, inHorizontalStack, out);
+            path_.resize(mark);
           }
         } else if constexpr (std::is_same_v<N, ConditionalNode>) {
-          build(content.content, environment, joined(prefix, content.branch ? "if" : "else"), inHorizontalStack, out);
+          const std::size_t mark = enter(content.branch ? "if" : "else");
+          buildHere(content.content, environment, inHorizontalStack, out);
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, GeometryReaderNode>) {
-          std::string identity = joined(prefix, "GeometryReader");
+          const std::size_t mark = enter("GeometryReader");
           const auto pending = static_cast<std::uint32_t>(pendingReaders_.size());
-          pendingReaders_.push_back({content.content, environment, identity});
-          out.push_back(addNode(NodeKind::geometryReader, std::move(identity), GeometryReaderContent{pending}, {}));
+          pendingReaders_.push_back({content.content, environment, path_});
+          out.push_back(addNode(NodeKind::geometryReader, path_, GeometryReaderContent{pending}, {}));
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, ButtonNode>) {
-          std::string identity = joined(prefix, "Button");
-          const NodeIndex label = buildSingle(content.label, environment, identity);
+          const std::size_t mark = enter("Button");
+          const NodeIndex label = buildSingleHere(content.label, environment);
           NodeList children;
           if (label != noNode) children.push_back(label);
-          const NodeIndex button = addNode(NodeKind::button, std::move(identity),
-                                           ButtonContent{content.intent, environment.isEnabled}, children);
+          const NodeIndex button =
+              addNode(NodeKind::button, path_, ButtonContent{content.intent, environment.isEnabled}, children);
           out.push_back(button);
+          path_.resize(mark);
         } else if constexpr (std::is_same_v<N, ComponentNode>) {
-          build(content.component->body(environment), environment, prefix, inHorizontalStack, out);
+          buildHere(content.component->body(environment), environment, inHorizontalStack, out);
         } else if constexpr (std::is_same_v<N, ModifiedNode>) {
-          buildModified(content, environment, prefix, inHorizontalStack, out);
+          buildModified(content, environment, inHorizontalStack, out);
         }
       },
       node->content);
 }
 
-void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment& environment, const std::string& prefix,
-                                bool inHorizontalStack, NodeList& out) {
+void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment& environment, bool inHorizontalStack,
+                                NodeList& out) {
   const Modifier& modifier = modified.modifier;
 
   if (const auto* change = std::get_if<EnvironmentModifier>(&modifier)) {
     Environment changed = environment;
     change->change(changed);
-    build(modified.content, changed, prefix, inHorizontalStack, out);
+    buildHere(modified.content, changed, inHorizontalStack, out);
     return;
   }
   if (const auto* background = std::get_if<ContainerBackgroundModifier>(&modifier)) {
     if (!containerBackground_) containerBackground_ = ContainerBackground{background->view, environment};
-    build(modified.content, environment, prefix, inHorizontalStack, out);
+    buildHere(modified.content, environment, inHorizontalStack, out);
     return;
   }
 
@@ -256,44 +300,49 @@ void ViewBuilder::buildModified(const ModifiedNode& modified, const Environment&
   const auto* overlay = std::get_if<OverlayModifier>(&modifier);
   if (background != nullptr || overlay != nullptr) {
     const NodeKind kind = background != nullptr ? NodeKind::background : NodeKind::overlay;
-    const std::string identity = joined(prefix, nodeKindName(kind));
+    const std::size_t mark = enter(nodeKindName(kind));
     NodeList mains;
-    build(modified.content, environment, identity, inHorizontalStack, mains);
+    buildHere(modified.content, environment, inHorizontalStack, mains);
     for (std::size_t k = 0; k < mains.size(); ++k) {
-      std::string layerIdentity = numbered(identity, k);
+      const std::size_t numbered = number(k);
       const View& secondary = background != nullptr ? background->view : overlay->view;
-      const NodeIndex layer =
-          buildSingle(secondary, environment, joined(layerIdentity, background != nullptr ? "background" : "overlay"));
+      const std::size_t layerMark = enter(background != nullptr ? "background" : "overlay");
+      const NodeIndex layer = buildSingleHere(secondary, environment);
+      path_.resize(layerMark);
       NodeList children{mains[k]};
       if (layer != noNode) children.push_back(layer);
       const Alignment alignment = background != nullptr ? background->alignment : overlay->alignment;
-      out.push_back(addNode(kind, std::move(layerIdentity), LayerContent{alignment}, children));
+      out.push_back(addNode(kind, path_, LayerContent{alignment}, children));
       inheritLayoutPriority(out.back(), mains[k]);
+      path_.resize(numbered);
     }
+    path_.resize(mark);
     return;
   }
 
   if (std::optional<WrapperNode> wrapper = wrapperFor(modifier)) {
-    const std::string identity = joined(prefix, nodeKindName(wrapper->kind));
+    const std::size_t mark = enter(nodeKindName(wrapper->kind));
     NodeList contents;
-    build(modified.content, environment, identity, inHorizontalStack, contents);
+    buildHere(modified.content, environment, inHorizontalStack, contents);
     // A frame around nothing still takes its space.
     if (contents.empty() && wrapper->kind == NodeKind::frame) {
-      out.push_back(addNode(wrapper->kind, identity, wrapper->content, {}));
-      return;
+      out.push_back(addNode(wrapper->kind, path_, wrapper->content, {}));
     }
     for (std::size_t k = 0; k < contents.size(); ++k) {
       const NodeIndex child = contents[k];
-      out.push_back(addNode(wrapper->kind, numbered(identity, k), wrapper->content, std::span(&child, 1)));
+      const std::size_t numbered = number(k);
+      out.push_back(addNode(wrapper->kind, path_, wrapper->content, std::span(&child, 1)));
       inheritLayoutPriority(out.back(), child);
+      path_.resize(numbered);
     }
+    path_.resize(mark);
     return;
   }
 
   // Attributes of the nodes the content turns into; an outer modifier
   // overrides an inner one of the same kind.
   const std::size_t first = out.size();
-  build(modified.content, environment, prefix, inHorizontalStack, out);
+  buildHere(modified.content, environment, inHorizontalStack, out);
   std::optional<std::string> label;
   if (const auto* labelModifier = std::get_if<AccessibilityLabelModifier>(&modifier)) {
     ResolvedText resolved = resolveText(labelModifier->label, environment);

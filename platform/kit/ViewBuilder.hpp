@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/kit/Environment.hpp"
@@ -61,10 +62,21 @@ class ViewBuilder {
 
   void noteRelativeChange(std::optional<Date> change);
   void inheritLayoutPriority(NodeIndex wrapper, NodeIndex content);
-  void buildModified(const ModifiedNode& modified, const Environment& environment, const std::string& prefix,
-                     bool inHorizontalStack, NodeList& out);
+  // build() and buildSingle() at the identity path in `path_`.
+  void buildHere(const View& view, const Environment& environment, bool inHorizontalStack, NodeList& out);
+  NodeIndex buildSingleHere(const View& view, const Environment& environment);
+  void buildModified(const ModifiedNode& modified, const Environment& environment, bool inHorizontalStack,
+                     NodeList& out);
+  // Appends a segment (a name, a position) to `path_`, or numbers the path
+  // ("#k", nothing for k = 0); each returns the length to cut `path_` back to.
+  std::size_t enter(std::string_view segment);
+  std::size_t enter(std::size_t position);
+  std::size_t number(std::size_t k);
 
   LaidOutTree& tree_;
+  // The identity path of the position being built: one buffer that grows and
+  // shrinks with the depth, so no path is built per position.
+  std::string path_;
   std::vector<PendingReader> pendingReaders_;
   std::optional<ContainerBackground> containerBackground_;
   std::optional<Date> nextRelativeChange_;

@@ -3,10 +3,12 @@
 // The immutable nodes behind View values. Only the kit's own sources include
 // this header: callers build views through the primitives and modifiers.
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "platform/kit/EdgeInsets.hpp"
 #include "platform/kit/Environment.hpp"
 #include "platform/kit/ForEach.hpp"
+#include "platform/kit/RecyclingAllocator.hpp"
 #include "platform/kit/Shapes.hpp"
 #include "platform/kit/Text.hpp"
 #include "platform/kit/View.hpp"
@@ -157,7 +160,7 @@ struct ViewNode {
 
 template <class T>
 std::shared_ptr<const ViewNode> makeNode(T content) {
-  return std::make_shared<const ViewNode>(ViewNode{std::move(content)});
+  return std::allocate_shared<const ViewNode>(RecyclingAllocator<ViewNode>{}, ViewNode{std::move(content)});
 }
 
 // Lets the kit's primitives build a View around a node.

@@ -4,6 +4,7 @@
 #include <hb-ot.h>
 #include <pango/pangocairo.h>
 
+#include <bit>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -29,29 +30,50 @@ struct CacheKey {
   bool operator==(const CacheKey&) const = default;
 };
 
+// A lookup that borrows the request instead of copying it into a key.
+struct CacheProbe {
+  const kit::TextRequest& request;
+  std::optional<double> width;
+  std::optional<double> height;
+};
+
 void combine(std::size_t& seed, std::size_t value) {
   seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
 }
 
+// Equal numbers hash alike (0 and -0 included) without hashing their bytes.
+std::size_t numberHash(double value) { return value == 0 ? 0 : std::bit_cast<std::size_t>(value); }
+
 struct CacheKeyHash {
-  std::size_t operator()(const CacheKey& key) const {
-    const kit::TextRequest& r = key.request;
+  using is_transparent = void;
+  std::size_t operator()(const CacheKey& key) const { return hash(key.request, key.width, key.height); }
+  std::size_t operator()(const CacheProbe& probe) const { return hash(probe.request, probe.width, probe.height); }
+  static std::size_t hash(const kit::TextRequest& r, std::optional<double> width, std::optional<double> height) {
     std::size_t seed = std::hash<std::string>{}(r.text);
-    combine(seed, std::hash<std::string>{}(r.font.family.value_or("")));
-    combine(seed, std::hash<double>{}(r.font.size));
+    combine(seed, r.font.family ? std::hash<std::string>{}(*r.font.family) : 0);
+    combine(seed, numberHash(r.font.size));
     combine(seed, static_cast<std::size_t>(r.font.weight));
     combine(seed, static_cast<std::size_t>(r.font.design));
     combine(seed, r.font.relativeTo ? static_cast<std::size_t>(*r.font.relativeTo) + 1 : 0);
-    combine(seed, std::hash<double>{}(r.textScale));
-    combine(seed, std::hash<double>{}(r.tracking));
+    combine(seed, numberHash(r.textScale));
+    combine(seed, numberHash(r.tracking));
     combine(seed, r.monospacedDigits ? 1 : 0);
     combine(seed, r.lineLimit ? static_cast<std::size_t>(*r.lineLimit) + 1 : 0);
-    combine(seed, std::hash<double>{}(r.minimumScaleFactor));
+    combine(seed, numberHash(r.minimumScaleFactor));
     combine(seed, static_cast<std::size_t>(r.multilineAlignment));
-    combine(seed, key.width ? std::hash<double>{}(*key.width) : 1);
-    combine(seed, key.height ? std::hash<double>{}(*key.height) : 1);
+    combine(seed, width ? numberHash(*width) : 1);
+    combine(seed, height ? numberHash(*height) : 1);
     return seed;
   }
+};
+
+struct CacheKeyEqual {
+  using is_transparent = void;
+  bool operator()(const CacheKey& a, const CacheKey& b) const { return a == b; }
+  bool operator()(const CacheProbe& a, const CacheKey& b) const {
+    return a.width == b.width && a.height == b.height && a.request == b.request;
+  }
+  bool operator()(const CacheKey& a, const CacheProbe& b) const { return (*this)(b, a); }
 };
 
 // An unspecified or unbounded proposal asks for the ideal size; a negative
@@ -85,7 +107,7 @@ struct PangoTextSystem::Impl {
   PangoFontMap* fontMap = nullptr;
   PangoContext* context = nullptr;
   std::unique_ptr<TextLayoutPlanner> planner;
-  std::unordered_map<CacheKey, std::shared_ptr<const LaidOutText>, CacheKeyHash> cache;
+  std::unordered_map<CacheKey, std::shared_ptr<const LaidOutText>, CacheKeyHash, CacheKeyEqual> cache;
   std::map<std::pair<std::string, kit::FontWeight>, double> capHeights;  // em, by family and weight
 
   explicit Impl(std::shared_ptr<const FontProbe> fontProbe)
@@ -118,22 +140,22 @@ struct PangoTextSystem::Impl {
   // The caller holds `mutex`.
   std::shared_ptr<const LaidOutText> laidOut(const kit::TextRequest& request, std::optional<double> width,
                                              std::optional<double> height) {
-    CacheKey key{request, normalizedProposal(width), normalizedProposal(height)};
-    auto found = cache.find(key);
+    const CacheProbe wanted{request, normalizedProposal(width), normalizedProposal(height)};
+    auto found = cache.find(wanted);
     if (found != cache.end()) return found->second;
     std::shared_ptr<const LaidOutText> laid;
-    if (key.width || key.height) {
+    if (wanted.width || wanted.height) {
       // A leading, left-to-right text that fits on one line at its ideal
       // size is laid out the same in any proposal at least as wide: no
       // line breaks, nothing cut or shrunk, the line at the left.
       auto ideal = laidOut(request, std::nullopt, std::nullopt);
-      if (isOneLeadingLine(request, *ideal) && (!key.width || ideal->measurement.size.width <= *key.width)) {
+      if (isOneLeadingLine(request, *ideal) && (!wanted.width || ideal->measurement.size.width <= *wanted.width)) {
         laid = std::move(ideal);
       }
     }
-    if (!laid) laid = planner->layOut(request, key.width, key.height);
+    if (!laid) laid = planner->layOut(request, wanted.width, wanted.height);
     if (cache.size() >= largestCache) cache.clear();
-    cache.emplace(std::move(key), laid);
+    cache.emplace(CacheKey{request, wanted.width, wanted.height}, laid);
     return laid;
   }
 

@@ -30,11 +30,12 @@ kit::View weekButton(const host::AppIntent& intent, const std::string& symbol, b
 
 kit::View WidgetUsageWeekNavigator::body(const kit::Environment& environment) const {
   const locale::Calendar& calendar = environment.effectiveCalendar();
-  // 1. The week shown; without usage there is nothing to navigate.
-  const std::optional<ZeltoUsageWeek> shown = usageWeek(dashboard, weekOffset, calendar, environment.now);
-  if (!shown) return {};
-  // 2. The oldest week any account has usage for.
+  // 1. The oldest week any account has usage for, and 2. the week shown;
+  // without usage there is nothing to navigate.
   const std::int64_t floor = earliestUsageWeekOffset(dashboard, calendar, environment.now);
+  const std::optional<ZeltoUsageWeek> shown =
+      usageWeek(dashboard, weekOffset, floor, calendar, environment.now, days.get());
+  if (!shown) return {};
 
   // 3. The buttons judge the entry's own offset; the label shows the bounded week.
   const kit::View label = kit::Text::verbatim(rangeLabel(*shown, environment.effectiveLocale(), calendar))

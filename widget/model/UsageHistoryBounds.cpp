@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
+#include <cstdint>
 #include <vector>
 
 namespace zelto {
@@ -11,12 +11,36 @@ namespace zelto {
 std::string dayKey(Date date, const locale::Calendar& calendar) {
   // The calendar is Gregorian in the user's zone; a day it cannot place
   // counts as year, month and day 0.
-  const locale::CalendarDay day = calendar.gregorianDay(date).value_or(locale::CalendarDay{});
-  // Zero padding counts the sign, as printf does: year -5 is "-005".
-  char buffer[80];
-  const int length = std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lld", static_cast<long long>(day.year),
-                                   static_cast<long long>(day.month), static_cast<long long>(day.day));
-  return std::string(buffer, static_cast<std::size_t>(std::max(length, 0)));
+  return dayKey(calendar.gregorianDay(date).value_or(locale::CalendarDay{}));
+}
+
+namespace {
+
+// `value` in decimal, zero-padded to `width` characters; the padding counts
+// the sign, as printf's "%0*lld" does: -5 at width 4 is "-005".
+void appendPadded(std::string& out, std::int64_t value, std::size_t width) {
+  char digits[24];
+  const bool negative = value < 0;
+  // The magnitude as unsigned, so the most negative value has one too.
+  const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  const std::size_t count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  if (negative) out += '-';
+  const std::size_t used = count + (negative ? 1 : 0);
+  if (used < width) out.append(width - used, '0');
+  out.append(digits, count);
+}
+
+}  // namespace
+
+std::string dayKey(const locale::CalendarDay& day) {
+  std::string key;
+  key.reserve(10);
+  appendPadded(key, day.year, 4);
+  key += '-';
+  appendPadded(key, day.month, 2);
+  key += '-';
+  appendPadded(key, day.day, 2);
+  return key;
 }
 
 namespace {
@@ -66,11 +90,11 @@ std::optional<Date> dateFromDayKey(std::string_view key, const locale::Calendar&
   return noonOf(*components, calendar);
 }
 
-std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now) {
-  // 1. The current week.
-  const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
-  if (!currentWeek) return 0;
+namespace {
 
+// earliestWeekOffset with the current week already found.
+std::int64_t earliestWeekOffsetFrom(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar,
+                                    const DateInterval& currentWeek) {
   // 2. The earliest bucket that parses. Ordinary days compare as tuples and
   // only the earliest of them is placed by the calendar; any other key (month
   // 13, day 31, year 987) is placed one by one, as the calendar normalises it.
@@ -95,11 +119,20 @@ std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::C
   // (daylight-saving changes do not count).
   const std::optional<DateInterval> earliestWeek = calendar.weekInterval(*earliest);
   if (!earliestWeek) return 0;
-  const std::optional<std::int64_t> days = calendar.daysBetween(earliestWeek->start, currentWeek->start);
+  const std::optional<std::int64_t> days = calendar.daysBetween(earliestWeek->start, currentWeek.start);
   if (!days) return 0;
 
   // 5. Whole weeks back; data in the current week or later reaches nowhere.
   return -(std::max<std::int64_t>(*days, 0) / 7);
+}
+
+}  // namespace
+
+std::int64_t earliestWeekOffset(const ZeltoUsageSnapshot& usage, const locale::Calendar& calendar, Date now) {
+  // 1. The current week.
+  const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
+  if (!currentWeek) return 0;
+  return earliestWeekOffsetFrom(usage, calendar, *currentWeek);
 }
 
 std::int64_t atMostCurrentWeek(std::int64_t offset) { return std::min<std::int64_t>(offset, 0); }
@@ -111,10 +144,13 @@ std::int64_t boundedWeekOffset(std::int64_t offset, std::int64_t floor) {
 std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
                                      Date now) {
   std::int64_t earliest = 0;
+  std::optional<DateInterval> currentWeek;  // found once, for the first account that needs it
   for (const ZeltoAccountSnapshot& account : dashboard.accounts) {
     // An account without buckets never narrows the range of the others.
     if (!account.usage || account.usage->dailyUsageBuckets.empty()) continue;
-    earliest = std::min(earliest, earliestWeekOffset(*account.usage, calendar, now));
+    if (!currentWeek) currentWeek = calendar.weekInterval(now);
+    if (!currentWeek) return 0;
+    earliest = std::min(earliest, earliestWeekOffsetFrom(*account.usage, calendar, *currentWeek));
   }
   return earliest;
 }

@@ -15,6 +15,8 @@ namespace zelto {
 // the sign taking one of the four places ("-005-03-01"). A day the calendar
 // cannot place is "0000-00-00".
 std::string dayKey(Date date, const locale::Calendar& calendar);
+// The same key for a day already placed by the calendar.
+std::string dayKey(const locale::CalendarDay& day);
 
 // Noon of the day a key names, in the calendar's zone. Pieces between
 // hyphens that are not base-10 integers are dropped; exactly three must
