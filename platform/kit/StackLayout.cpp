@@ -95,22 +95,32 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
     Scratch<Claim> claims;
     claims.reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
-      const bool spacer = isSpacer(k);
-      const double priority = spacer ? lowestPriority : tree.node(children[k]).layoutPriority;
-      // A text never takes more width than it is offered: its minimum width
-      // is zero without breaking it at every character to find out.
-      const bool textAcross = horizontal && tree.node(children[k]).kind == NodeKind::text;
-      const double minimum = textAcross ? 0.0 : lengthAlong(engine.measure(children[k], proposalAlong(0.0)).size);
-      claims.push_back({k, priority, minimum});
+      const double priority = isSpacer(k) ? lowestPriority : tree.node(children[k]).layoutPriority;
+      claims.push_back({k, priority, 0.0});
     }
     stableSortSmall(claims.begin(), claims.end(), [](const Claim& a, const Claim& b) { return a.priority > b.priority; });
+
+    // A minimum is needed to hold it back for a lower group, or to tell the
+    // flexibility of a child sharing its group: a lone child of the highest
+    // group is not asked for one.
+    const auto findMinimum = [&](Claim& claim) {
+      // A text never takes more width than it is offered: its minimum width
+      // is zero without breaking it at every character to find out.
+      const NodeIndex child = children[claim.position];
+      const bool textAcross = horizontal && tree.node(child).kind == NodeKind::text;
+      claim.minimum = textAcross ? 0.0 : lengthAlong(engine.measure(child, proposalAlong(0.0)).size);
+    };
 
     // Priority groups, highest first; within one, least flexible first.
     Scratch<std::pair<std::size_t, std::size_t>> groups;  // [begin, end) into claims
     for (std::size_t begin = 0; begin < claims.size();) {
       std::size_t end = begin + 1;
       while (end < claims.size() && claims[end].priority == claims[begin].priority) ++end;
-      if (end - begin > 1 && claims[begin].priority != lowestPriority) {
+      const bool ranked = end - begin > 1 && claims[begin].priority != lowestPriority;
+      if (begin > 0 || ranked) {
+        for (std::size_t c = begin; c < end; ++c) findMinimum(claims[c]);
+      }
+      if (ranked) {
         for (std::size_t c = begin; c < end; ++c) {
           const double maximum =
               lengthAlong(engine.measure(children[claims[c].position], proposalAlong(ProposedSize::infinity)).size);

@@ -1,6 +1,9 @@
 #include "widget/model/ValueFormatting.hpp"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
+#include <optional>
 
 namespace zelto {
 
@@ -42,7 +45,11 @@ std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) 
   return locale.formatInteger(tokens, true);
 }
 
-std::string rangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale, const locale::Calendar& calendar) {
+namespace {
+
+// rangeLabel, formatted afresh.
+std::string formattedRangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale,
+                                const locale::Calendar& calendar) {
   const std::string startMonth = locale.formatDate(week.startDate, "MMM", calendar);
   const std::string endMonth = locale.formatDate(week.endDate, "MMM", calendar);
   const std::string startDay = locale.formatDate(week.startDate, "d", calendar);
@@ -52,6 +59,31 @@ std::string rangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale,
   if (startMonth != endMonth) label += endMonth + " ";
   label += endDay;
   return locale.uppercased(label);
+}
+
+}  // namespace
+
+std::string rangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale, const locale::Calendar& calendar) {
+  // Every build of a widget labels the same week again: the last label of
+  // this thread is reused for the same days, locale and calendar.
+  struct Label {
+    std::uint64_t start = 0;
+    std::uint64_t end = 0;
+    std::string localeId;
+    std::string timeZoneId;
+    int firstWeekday = 0;
+    std::string text;
+  };
+  static thread_local std::optional<Label> last;
+  const auto start = std::bit_cast<std::uint64_t>(week.startDate);
+  const auto end = std::bit_cast<std::uint64_t>(week.endDate);
+  if (last && last->start == start && last->end == end && last->localeId == locale.id() &&
+      last->timeZoneId == calendar.timeZoneId() && last->firstWeekday == calendar.firstWeekday()) {
+    return last->text;
+  }
+  std::string label = formattedRangeLabel(week, locale, calendar);
+  last = Label{start, end, locale.id(), calendar.timeZoneId(), calendar.firstWeekday(), label};
+  return label;
 }
 
 }  // namespace zelto
