@@ -1,5 +1,6 @@
 #include "widget/model/ValueFormatting.hpp"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -28,10 +29,8 @@ std::string fixedOneDecimal(double value) {
   return std::string(buffer, result.ptr);
 }
 
-}  // namespace
-
-std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) {
-  const std::int64_t tokens = count < 0 ? 0 : count;
+// abbreviatedTokens, formatted afresh.
+std::string formattedTokens(std::int64_t tokens, const locale::Locale& locale) {
   for (const TokenScale& scale : tokenScales) {
     if (tokens < scale.divisor) continue;
     // The scale is never promoted: 999,999 stays in thousands as 1,000K.
@@ -43,6 +42,28 @@ std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) 
     return text;
   }
   return locale.formatInteger(tokens, true);
+}
+
+}  // namespace
+
+std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) {
+  const std::int64_t tokens = count < 0 ? 0 : count;
+  // A widget shows a handful of counts and formats them again on every
+  // build: the last few of this thread are kept with their locale.
+  struct Figure {
+    std::int64_t tokens = 0;
+    std::string localeId;
+    std::string text;
+  };
+  static thread_local std::array<std::optional<Figure>, 8> figures;
+  static thread_local std::size_t nextFigure = 0;
+  for (const std::optional<Figure>& figure : figures) {
+    if (figure && figure->tokens == tokens && figure->localeId == locale.id()) return figure->text;
+  }
+  std::string text = formattedTokens(tokens, locale);
+  figures[nextFigure] = Figure{tokens, locale.id(), text};
+  nextFigure = (nextFigure + 1) % figures.size();
+  return text;
 }
 
 namespace {
