@@ -50,7 +50,8 @@ LayoutEngine::LayoutEngine(LaidOutTree& tree, ViewBuilder& builder, const TextSy
     : tree_(tree), builder_(builder), textSystem_(textSystem) {
   // Nodes see a handful of proposals each in a pass; texts one to three.
   entries_.reserve(tree_.nodes.size() * 6);
-  textEntries_.reserve(tree_.nodes.size());
+  textEntries_.reserve(tree_.nodes.size() * 2);
+  textMeasurements_.reserve(tree_.nodes.size());
   ensureCaches();
 }
 
@@ -84,6 +85,10 @@ Measured LayoutEngine::measure(NodeIndex index, ProposedSize proposal) {
 }
 
 const TextMeasurement& LayoutEngine::measureText(NodeIndex index, ProposedSize proposal) {
+  return textMeasurements_[textMeasurementIndex(index, proposal)];
+}
+
+std::uint32_t LayoutEngine::textMeasurementIndex(NodeIndex index, ProposedSize proposal) {
   // An infinite width asks for the ideal size, as an unspecified one does.
   const std::optional<double> width = finiteLength(proposal.width);
   const std::optional<double> height = finiteLength(proposal.height);
@@ -91,23 +96,28 @@ const TextMeasurement& LayoutEngine::measureText(NodeIndex index, ProposedSize p
   for (std::uint32_t e = firstTextEntry_[index]; e != noEntry; e = textEntries_[e].next) {
     if (textEntries_[e].key == key) return textEntries_[e].measurement;
   }
-  TextMeasurement measurement;
   // A height only cuts lines off (or shrinks the text) when the text does not
   // fit in it: where the unconstrained text fits, that is the answer. A text
   // always keeps at least one line, so a single line that may not shrink is
   // the answer for any height too.
   const TextRequest& request = tree_.nodes[index].as<TextContent>()->request;
-  const TextMeasurement* unconstrained = height ? &measureText(index, {width, std::nullopt}) : nullptr;
-  if (unconstrained != nullptr && (unconstrained->size.height <= *height + 1e-9 ||
-                                   (unconstrained->lineCount <= 1 && request.minimumScaleFactor >= 1))) {
-    measurement = *unconstrained;
-  } else {
-    measurement = textSystem_.measure(request, width, height);
-    measurement.size = placeable(measurement.size);
+  std::uint32_t found = noEntry;
+  if (height) {
+    const std::uint32_t unconstrained = textMeasurementIndex(index, {width, std::nullopt});
+    const TextMeasurement& answer = textMeasurements_[unconstrained];
+    if (answer.size.height <= *height + 1e-9 || (answer.lineCount <= 1 && request.minimumScaleFactor >= 1)) {
+      found = unconstrained;
+    }
   }
-  textEntries_.push_back({key, std::move(measurement), firstTextEntry_[index]});
+  if (found == noEntry) {
+    TextMeasurement measurement = textSystem_.measure(request, width, height);
+    measurement.size = placeable(measurement.size);
+    textMeasurements_.push_back(std::move(measurement));
+    found = static_cast<std::uint32_t>(textMeasurements_.size() - 1);
+  }
+  textEntries_.push_back({key, found, firstTextEntry_[index]});
   firstTextEntry_[index] = static_cast<std::uint32_t>(textEntries_.size() - 1);
-  return textEntries_.back().measurement;
+  return found;
 }
 
 const SymbolMeasurement& LayoutEngine::measureSymbol(NodeIndex index) {
@@ -158,11 +168,7 @@ Measured LayoutEngine::computeMeasure(NodeIndex index, ProposedSize proposal) {
 }
 
 ContainerPlan LayoutEngine::plan(NodeIndex index, ProposedSize proposal, PlanUse use) {
-  const LaidOutNode& node = tree_.nodes[index];
-  const auto children = tree_.children(node);
-  ContainerPlan result;
-
-  switch (node.kind) {
+  switch (tree_.nodes[index].kind) {
     case NodeKind::hstack:
     case NodeKind::vstack:
       return planLinearStack(*this, index, proposal, use);
@@ -170,8 +176,14 @@ ContainerPlan LayoutEngine::plan(NodeIndex index, ProposedSize proposal, PlanUse
     case NodeKind::root:
       return planLayeredStack(*this, index, proposal, use);
     default:
-      break;
+      return planWrapper(index, proposal);
   }
+}
+
+ContainerPlan LayoutEngine::planWrapper(NodeIndex index, ProposedSize proposal) {
+  const LaidOutNode& node = tree_.nodes[index];
+  const auto children = tree_.children(node);
+  ContainerPlan result;
 
   if (children.empty()) {
     // A frame around nothing keeps its own size; anything else is empty.
@@ -265,9 +277,9 @@ void LayoutEngine::place(NodeIndex index, ProposedSize proposal, Point origin, d
 
   switch (kind) {
     case NodeKind::text: {
-      TextMeasurement measurement = measureText(index, proposal);
+      const TextMeasurement& measurement = measureText(index, proposal);
       TextContent& text = *tree_.nodes[index].as<TextContent>();
-      text.measurement = std::move(measurement);
+      text.measurement = measurement;
       text.resolvedFamily = resolvedFamily(text.request.font);
       return;
     }

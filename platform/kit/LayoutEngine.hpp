@@ -65,16 +65,20 @@ class LayoutEngine {
     Measured measured;
     std::uint32_t next;
   };
+  // A text's answer names its measurement, which several proposals may share.
   struct TextCacheEntry {
     ProposalKey key;
-    TextMeasurement measurement;
+    std::uint32_t measurement;
     std::uint32_t next;
   };
 
   static ProposalKey keyOf(ProposedSize proposal);
   Measured computeMeasure(NodeIndex index, ProposedSize proposal);
   ContainerPlan plan(NodeIndex index, ProposedSize proposal, PlanUse use);
+  // The plan of a node with one content (and a secondary layer at most).
+  ContainerPlan planWrapper(NodeIndex index, ProposedSize proposal);
   const TextMeasurement& measureText(NodeIndex index, ProposedSize proposal);
+  std::uint32_t textMeasurementIndex(NodeIndex index, ProposedSize proposal);
   const SymbolMeasurement& measureSymbol(NodeIndex index);
   const std::string& resolvedFamily(const Font& font);
   void ensureCaches();
@@ -89,6 +93,7 @@ class LayoutEngine {
   std::vector<CacheEntry> entries_;
   std::vector<std::uint32_t> firstTextEntry_;
   std::vector<TextCacheEntry> textEntries_;
+  std::vector<TextMeasurement> textMeasurements_;
   std::vector<std::optional<SymbolMeasurement>> symbols_;
   std::vector<std::pair<Font, std::string>> families_;
 };

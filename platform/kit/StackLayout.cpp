@@ -26,19 +26,32 @@ struct Claim {
 
 // Baselines of a container: those of the first child that carries text (for
 // the first baseline) and of the last one (for the last baseline).
-Measured withChildBaselines(Size size, const Scratch<Measured>& measured, const Scratch<Point>& offsets) {
+// `measuredOf(k)` and `offsetOf(k)` give child k's answer and position.
+template <class MeasuredOf, class OffsetOf>
+Measured withChildBaselines(Size size, std::size_t count, MeasuredOf measuredOf, OffsetOf offsetOf) {
   Measured result = Measured::withoutText(size);
   bool found = false;
-  for (std::size_t k = 0; k < measured.size(); ++k) {
-    if (!measured[k].hasTextBaseline) continue;
-    const double dy = offsets[k].y;
-    if (!found) result.firstBaseline = measured[k].firstBaseline + dy;
-    result.lastBaseline = measured[k].lastBaseline + dy;
+  for (std::size_t k = 0; k < count; ++k) {
+    const Measured& measured = measuredOf(k);
+    if (!measured.hasTextBaseline) continue;
+    const double dy = offsetOf(k).y;
+    if (!found) result.firstBaseline = measured.firstBaseline + dy;
+    result.lastBaseline = measured.lastBaseline + dy;
     found = true;
   }
   result.hasTextBaseline = found;
   return result;
 }
+
+// What a linear stack works out for one child, kept together so a stack
+// needs one scratch list rather than one per quantity.
+struct LinearChild {
+  double gap = 0;  // after the child
+  std::optional<double> offer;
+  Measured measured;
+  double guide = 0;
+  Point offset;
+};
 
 // Stable insertion sort: the lists are a stack's children, a handful, and
 // this needs no buffer of its own.
@@ -79,38 +92,47 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
 
   // 1. Gaps: the given spacing everywhere, or the default one between views
   //    and none next to a spacer.
-  Scratch<double> gaps(count - 1, 0.0);
+  Scratch<LinearChild> items(count);
   double totalGaps = 0;
   for (std::size_t k = 0; k + 1 < count; ++k) {
-    gaps[k] = content.spacing ? *content.spacing : (isSpacer(k) || isSpacer(k + 1) ? 0 : defaultStackSpacing);
-    totalGaps += gaps[k];
+    items[k].gap = content.spacing ? *content.spacing : (isSpacer(k) || isSpacer(k + 1) ? 0 : defaultStackSpacing);
+    totalGaps += items[k].gap;
   }
 
   // 2. Offers along the axis. Unspecified and infinite proposals go to every
   //    child as they are (the ideal and the maximum of the stack).
-  Scratch<std::optional<double>> offers(count, along);
-  Scratch<Measured> measured(count);
+  for (LinearChild& item : items) item.offer = along;
   const bool sharing = along && std::isfinite(*along);
   if (sharing) {
     Scratch<Claim> claims;
     claims.reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
-      const bool spacer = isSpacer(k);
-      const double priority = spacer ? lowestPriority : tree.node(children[k]).layoutPriority;
-      // A text never takes more width than it is offered: its minimum width
-      // is zero without breaking it at every character to find out.
-      const bool textAcross = horizontal && tree.node(children[k]).kind == NodeKind::text;
-      const double minimum = textAcross ? 0.0 : lengthAlong(engine.measure(children[k], proposalAlong(0.0)).size);
-      claims.push_back({k, priority, minimum});
+      const double priority = isSpacer(k) ? lowestPriority : tree.node(children[k]).layoutPriority;
+      claims.push_back({k, priority, 0.0});
     }
     stableSortSmall(claims.begin(), claims.end(), [](const Claim& a, const Claim& b) { return a.priority > b.priority; });
+
+    // A minimum is needed to hold it back for a lower group, or to tell the
+    // flexibility of a child sharing its group: a lone child of the highest
+    // group is not asked for one.
+    const auto findMinimum = [&](Claim& claim) {
+      // A text never takes more width than it is offered: its minimum width
+      // is zero without breaking it at every character to find out.
+      const NodeIndex child = children[claim.position];
+      const bool textAcross = horizontal && tree.node(child).kind == NodeKind::text;
+      claim.minimum = textAcross ? 0.0 : lengthAlong(engine.measure(child, proposalAlong(0.0)).size);
+    };
 
     // Priority groups, highest first; within one, least flexible first.
     Scratch<std::pair<std::size_t, std::size_t>> groups;  // [begin, end) into claims
     for (std::size_t begin = 0; begin < claims.size();) {
       std::size_t end = begin + 1;
       while (end < claims.size() && claims[end].priority == claims[begin].priority) ++end;
-      if (end - begin > 1 && claims[begin].priority != lowestPriority) {
+      const bool ranked = end - begin > 1 && claims[begin].priority != lowestPriority;
+      if (begin > 0 || ranked) {
+        for (std::size_t c = begin; c < end; ++c) findMinimum(claims[c]);
+      }
+      if (ranked) {
         for (std::size_t c = begin; c < end; ++c) {
           const double maximum =
               lengthAlong(engine.measure(children[claims[c].position], proposalAlong(ProposedSize::infinity)).size);
@@ -136,42 +158,44 @@ ContainerPlan planLinearStack(LayoutEngine& engine, NodeIndex stackIndex, Propos
       for (std::size_t c = begin; c < end; ++c) {
         const double offer = std::max(0.0, remaining / static_cast<double>(end - c));
         const std::size_t k = claims[c].position;
-        offers[k] = offer;
-        measured[k] = engine.measure(children[k], proposalAlong(offer));
-        remaining -= lengthAlong(measured[k].size);
+        items[k].offer = offer;
+        items[k].measured = engine.measure(children[k], proposalAlong(offer));
+        remaining -= lengthAlong(items[k].measured.size);
       }
     }
   } else {
-    for (std::size_t k = 0; k < count; ++k) measured[k] = engine.measure(children[k], proposalAlong(along));
+    for (std::size_t k = 0; k < count; ++k) items[k].measured = engine.measure(children[k], proposalAlong(along));
   }
 
   // 4. Sizes, positions along the axis, and alignment across it.
 
-  Scratch<double> guides(count);
   double minimumStart = std::numeric_limits<double>::infinity();
   double maximumEnd = -std::numeric_limits<double>::infinity();
-  for (std::size_t k = 0; k < count; ++k) {
-    const Size size = measured[k].size;
-    guides[k] = horizontal ? verticalGuide(content.alignment.vertical, measured[k])
-                           : horizontalGuide(content.alignment.horizontal, size.width);
+  for (LinearChild& item : items) {
+    const Size size = item.measured.size;
+    item.guide = horizontal ? verticalGuide(content.alignment.vertical, item.measured)
+                            : horizontalGuide(content.alignment.horizontal, size.width);
     const double extent = horizontal ? size.height : size.width;
-    minimumStart = std::min(minimumStart, -guides[k]);
-    maximumEnd = std::max(maximumEnd, extent - guides[k]);
+    minimumStart = std::min(minimumStart, -item.guide);
+    maximumEnd = std::max(maximumEnd, extent - item.guide);
   }
 
-  Scratch<Point> offsets(count);
   double cursor = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    const double acrossOffset = -guides[k] - minimumStart;
-    offsets[k] = horizontal ? Point{cursor, acrossOffset} : Point{acrossOffset, cursor};
-    cursor += lengthAlong(measured[k].size) + (k + 1 < count ? gaps[k] : 0);
+  for (LinearChild& item : items) {
+    const double acrossOffset = -item.guide - minimumStart;
+    item.offset = horizontal ? Point{cursor, acrossOffset} : Point{acrossOffset, cursor};
+    cursor += lengthAlong(item.measured.size) + item.gap;  // the last child has no gap after it
   }
   const double acrossLength = maximumEnd - minimumStart;
   const Size size = horizontal ? Size{cursor, acrossLength} : Size{acrossLength, cursor};
-  plan.measured = withChildBaselines(size, measured, offsets);
+  plan.measured = withChildBaselines(
+      size, count, [&](std::size_t k) -> const Measured& { return items[k].measured; },
+      [&](std::size_t k) { return items[k].offset; });
   if (use == PlanUse::placing) {
     plan.children.reserve(count);
-    for (std::size_t k = 0; k < count; ++k) plan.children.push_back({children[k], proposalAlong(offers[k]), offsets[k]});
+    for (std::size_t k = 0; k < count; ++k) {
+      plan.children.push_back({children[k], proposalAlong(items[k].offer), items[k].offset});
+    }
   }
   return plan;
 }
@@ -202,7 +226,9 @@ ContainerPlan planLayeredStack(LayoutEngine& engine, NodeIndex stackIndex, Propo
   }
   Scratch<Point> offsets(children.size());
   for (std::size_t k = 0; k < children.size(); ++k) offsets[k] = {-guides[k].x - minX, -guides[k].y - minY};
-  plan.measured = withChildBaselines({maxX - minX, maxY - minY}, measured, offsets);
+  plan.measured = withChildBaselines(
+      {maxX - minX, maxY - minY}, children.size(), [&](std::size_t k) -> const Measured& { return measured[k]; },
+      [&](std::size_t k) { return offsets[k]; });
   if (use == PlanUse::placing) {
     plan.children.reserve(children.size());
     for (std::size_t k = 0; k < children.size(); ++k) plan.children.push_back({children[k], proposal, offsets[k]});

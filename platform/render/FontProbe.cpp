@@ -85,9 +85,14 @@ std::shared_ptr<const FontProbe> FontProbe::process() {
 bool FontProbe::isFamilyInstalled(const std::string& family) const {
   if (family.empty()) return false;
   std::lock_guard lock(mutex_);
+  // Layout asks about the same few names again and again: answer those from
+  // memory, without folding the name each time.
+  if (const auto known = answers_.find(family); known != answers_.end()) return known->second;
   // One pass over the configuration's fonts answers every later question.
   if (!families_) families_ = installedFamilies(config_);
-  return families_->contains(folded(family.c_str()));
+  const bool installed = families_->contains(folded(family.c_str()));
+  answers_.emplace(family, installed);
+  return installed;
 }
 
 std::string FontProbe::resolvedFamily(const kit::Font& font) const {

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/kit/Font.hpp"
@@ -59,6 +60,7 @@ class FontProbe {
   _FcConfig* config_ = nullptr;
   mutable std::mutex mutex_;
   mutable std::optional<std::unordered_set<std::string>> families_;  // folded names
+  mutable std::unordered_map<std::string, bool> answers_;  // by the name as asked
   mutable std::optional<std::string> fallback_;
   mutable std::mutex fontMapMutex_;
   mutable PangoFontMap* fontMap_ = nullptr;  // owned; guarded by fontMapMutex_

@@ -48,19 +48,13 @@ struct CacheKeyHash {
   using is_transparent = void;
   std::size_t operator()(const CacheKey& key) const { return hash(key.request, key.width, key.height); }
   std::size_t operator()(const CacheProbe& probe) const { return hash(probe.request, probe.width, probe.height); }
+  // The text, its size and weight and the proposal tell the texts of a
+  // widget apart; equality settles the rarer differences (family, tracking,
+  // limits), so they are not hashed on every lookup.
   static std::size_t hash(const kit::TextRequest& r, std::optional<double> width, std::optional<double> height) {
     std::size_t seed = std::hash<std::string>{}(r.text);
-    combine(seed, r.font.family ? std::hash<std::string>{}(*r.font.family) : 0);
     combine(seed, numberHash(r.font.size));
     combine(seed, static_cast<std::size_t>(r.font.weight));
-    combine(seed, static_cast<std::size_t>(r.font.design));
-    combine(seed, r.font.relativeTo ? static_cast<std::size_t>(*r.font.relativeTo) + 1 : 0);
-    combine(seed, numberHash(r.textScale));
-    combine(seed, numberHash(r.tracking));
-    combine(seed, r.monospacedDigits ? 1 : 0);
-    combine(seed, r.lineLimit ? static_cast<std::size_t>(*r.lineLimit) + 1 : 0);
-    combine(seed, numberHash(r.minimumScaleFactor));
-    combine(seed, static_cast<std::size_t>(r.multilineAlignment));
     combine(seed, width ? numberHash(*width) : 1);
     combine(seed, height ? numberHash(*height) : 1);
     return seed;
@@ -193,6 +187,9 @@ PangoTextSystem::~PangoTextSystem() = default;
 kit::TextMeasurement PangoTextSystem::measure(const kit::TextRequest& request, std::optional<double> width,
                                               std::optional<double> height) const {
   std::lock_guard lock(impl_->mutex);
+  // A text met before is answered from the cache without sharing its layout.
+  const CacheProbe wanted{request, normalizedProposal(width), normalizedProposal(height)};
+  if (const auto found = impl_->cache.find(wanted); found != impl_->cache.end()) return found->second->measurement;
   return impl_->laidOut(request, width, height)->measurement;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <vector>
@@ -141,8 +142,11 @@ std::int64_t boundedWeekOffset(std::int64_t offset, std::int64_t floor) {
   return std::max(atMostCurrentWeek(offset), floor);
 }
 
-std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
-                                     Date now) {
+namespace {
+
+// earliestUsageWeekOffset, worked out afresh.
+std::int64_t earliestAcrossAccounts(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
+                                    Date now) {
   std::int64_t earliest = 0;
   std::optional<DateInterval> currentWeek;  // found once, for the first account that needs it
   for (const ZeltoAccountSnapshot& account : dashboard.accounts) {
@@ -153,6 +157,40 @@ std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, co
     earliest = std::min(earliest, earliestWeekOffsetFrom(*account.usage, calendar, *currentWeek));
   }
   return earliest;
+}
+
+}  // namespace
+
+std::int64_t earliestUsageWeekOffset(const ZeltoDashboardSnapshot& dashboard, const locale::Calendar& calendar,
+                                     Date now) {
+  // The answer depends only on the day keys of the accounts with buckets,
+  // the instant and the calendar. Every build of a widget asks again for the
+  // same ones, so the last answer of this thread is kept with its inputs.
+  struct Answer {
+    std::string keys;  // every bucket's day key, each after its length
+    std::uint64_t now = 0;
+    int firstWeekday = 0;
+    std::string timeZoneId;
+    std::int64_t offset = 0;
+  };
+  static thread_local std::optional<Answer> last;
+  std::string keys;
+  for (const ZeltoAccountSnapshot& account : dashboard.accounts) {
+    if (!account.usage) continue;
+    for (const ZeltoUsageDay& bucket : account.usage->dailyUsageBuckets) {
+      const auto length = static_cast<std::uint32_t>(bucket.startDate.size());
+      keys.append(reinterpret_cast<const char*>(&length), sizeof length);
+      keys += bucket.startDate;
+    }
+  }
+  const auto nowBits = std::bit_cast<std::uint64_t>(now);
+  if (last && last->now == nowBits && last->firstWeekday == calendar.firstWeekday() &&
+      last->timeZoneId == calendar.timeZoneId() && last->keys == keys) {
+    return last->offset;
+  }
+  const std::int64_t offset = earliestAcrossAccounts(dashboard, calendar, now);
+  last = Answer{std::move(keys), nowBits, calendar.firstWeekday(), calendar.timeZoneId(), offset};
+  return offset;
 }
 
 }  // namespace zelto

@@ -24,6 +24,11 @@ bool ZeltoUsageWeekDays::areFor(std::int64_t askedOffset, const locale::Calendar
 }
 
 std::optional<ZeltoUsageWeekDays> weekDays(std::int64_t offset, const locale::Calendar& calendar, Date now) {
+  // Every build of a widget asks for the same week again: the last answer of
+  // this thread is reused when it is for the same offset, instant and calendar.
+  static thread_local std::optional<ZeltoUsageWeekDays> last;
+  if (last && last->areFor(offset, calendar, now)) return last;
+
   // 2. The current week, and 3. the offset, never above 0.
   const std::optional<DateInterval> currentWeek = calendar.weekInterval(now);
   if (!currentWeek) return std::nullopt;
@@ -51,6 +56,7 @@ std::optional<ZeltoUsageWeekDays> weekDays(std::int64_t offset, const locale::Ca
     days.keys[index] = dayKey(day.value_or(locale::CalendarDay{}));
     days.isToday[index] = day && today && *day == *today;
   }
+  last = days;
   return days;
 }
 

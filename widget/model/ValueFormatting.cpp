@@ -1,6 +1,10 @@
 #include "widget/model/ValueFormatting.hpp"
 
+#include <array>
+#include <bit>
 #include <charconv>
+#include <cstdint>
+#include <optional>
 
 namespace zelto {
 
@@ -25,10 +29,8 @@ std::string fixedOneDecimal(double value) {
   return std::string(buffer, result.ptr);
 }
 
-}  // namespace
-
-std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) {
-  const std::int64_t tokens = count < 0 ? 0 : count;
+// abbreviatedTokens, formatted afresh.
+std::string formattedTokens(std::int64_t tokens, const locale::Locale& locale) {
   for (const TokenScale& scale : tokenScales) {
     if (tokens < scale.divisor) continue;
     // The scale is never promoted: 999,999 stays in thousands as 1,000K.
@@ -42,7 +44,33 @@ std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) 
   return locale.formatInteger(tokens, true);
 }
 
-std::string rangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale, const locale::Calendar& calendar) {
+}  // namespace
+
+std::string abbreviatedTokens(std::int64_t count, const locale::Locale& locale) {
+  const std::int64_t tokens = count < 0 ? 0 : count;
+  // A widget shows a handful of counts and formats them again on every
+  // build: the last few of this thread are kept with their locale.
+  struct Figure {
+    std::int64_t tokens = 0;
+    std::string localeId;
+    std::string text;
+  };
+  static thread_local std::array<std::optional<Figure>, 8> figures;
+  static thread_local std::size_t nextFigure = 0;
+  for (const std::optional<Figure>& figure : figures) {
+    if (figure && figure->tokens == tokens && figure->localeId == locale.id()) return figure->text;
+  }
+  std::string text = formattedTokens(tokens, locale);
+  figures[nextFigure] = Figure{tokens, locale.id(), text};
+  nextFigure = (nextFigure + 1) % figures.size();
+  return text;
+}
+
+namespace {
+
+// rangeLabel, formatted afresh.
+std::string formattedRangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale,
+                                const locale::Calendar& calendar) {
   const std::string startMonth = locale.formatDate(week.startDate, "MMM", calendar);
   const std::string endMonth = locale.formatDate(week.endDate, "MMM", calendar);
   const std::string startDay = locale.formatDate(week.startDate, "d", calendar);
@@ -52,6 +80,31 @@ std::string rangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale,
   if (startMonth != endMonth) label += endMonth + " ";
   label += endDay;
   return locale.uppercased(label);
+}
+
+}  // namespace
+
+std::string rangeLabel(const ZeltoUsageWeek& week, const locale::Locale& locale, const locale::Calendar& calendar) {
+  // Every build of a widget labels the same week again: the last label of
+  // this thread is reused for the same days, locale and calendar.
+  struct Label {
+    std::uint64_t start = 0;
+    std::uint64_t end = 0;
+    std::string localeId;
+    std::string timeZoneId;
+    int firstWeekday = 0;
+    std::string text;
+  };
+  static thread_local std::optional<Label> last;
+  const auto start = std::bit_cast<std::uint64_t>(week.startDate);
+  const auto end = std::bit_cast<std::uint64_t>(week.endDate);
+  if (last && last->start == start && last->end == end && last->localeId == locale.id() &&
+      last->timeZoneId == calendar.timeZoneId() && last->firstWeekday == calendar.firstWeekday()) {
+    return last->text;
+  }
+  std::string label = formattedRangeLabel(week, locale, calendar);
+  last = Label{start, end, locale.id(), calendar.timeZoneId(), calendar.firstWeekday(), label};
+  return label;
 }
 
 }  // namespace zelto
