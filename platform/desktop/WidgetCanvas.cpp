@@ -45,11 +45,20 @@ struct ContextRelease {
   void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 
-// An image for a whole frame at device resolution, drawn in layout points.
+// An image for a whole frame at device resolution. It has no device scale of
+// its own: lists are played into it at the window's scale, so that the
+// player's cached rasters (shadowed cards, glows) apply on every monitor.
 cairo_surface_t* frameImage(int width, int height, int scale) {
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
-  cairo_surface_set_device_scale(image, scale, scale);
-  return image;
+  return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
+}
+
+// Clips `cr` (in device pixels) to the widget's outline at `scale`.
+void clipToOutline(cairo_t* cr, int width, int height, int scale, double cornerRadius) {
+  cairo_save(cr);
+  cairo_scale(cr, scale, scale);
+  const bool drawn = render::setPath(cr, widgetOutline(width, height, cornerRadius));
+  cairo_restore(cr);  // the path stays, in device pixels
+  if (drawn) cairo_clip(cr);
 }
 
 // Ring drawn around the button that has the keyboard focus.
@@ -187,7 +196,6 @@ void WidgetCanvas::tick(gint64 frameMicroseconds) {
   const double seconds = static_cast<double>(frameMicroseconds - transition_->startMicroseconds) / 1e6;
   if (seconds >= transition_->curve.settlingTime()) {
     transition_.reset();
-    motionLayers_.reset();
     invalidate();
     return;
   }
@@ -217,13 +225,13 @@ void WidgetCanvas::draw(cairo_t* cr) {
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
     cairo_paint(frame.get());
     cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
-    if (render::setPath(frame.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(frame.get());
-    if (!drawWithMotionLayers(frame.get(), width, height, scale)) {
-      render::play(displayList_, frame.get(), 1, text_);
-      startDrawingMotionLayers();
-    }
+    clipToOutline(frame.get(), width, height, scale, cornerRadius_);
+    if (!drawWithMotionLayers(frame.get(), width, height, scale)) render::play(displayList_, frame.get(), scale, text_);
+    // The last frame of a motion is drawn with its layers too; then they go.
+    if (!transition_) motionLayers_.reset();
   }
   cairo_save(cr);
+  cairo_scale(cr, 1.0 / scale, 1.0 / scale);  // one pixel of the image per device pixel
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, frame_.get(), 0, 0);
   cairo_paint(cr);
@@ -251,33 +259,37 @@ void WidgetCanvas::prepareMotionLayers() {
   motionLayers_.emplace();
   motionLayers_->moving = *moving;
   motionLayers_->end = std::move(end);
+  // With the canvas already at its size, the layers are drawn on a thread
+  // from now on, while the first frame is waited for.
+  const int width = gtk_widget_get_allocated_width(widget_);
+  const int height = gtk_widget_get_allocated_height(widget_);
+  if (gtk_widget_get_realized(widget_) && width == static_cast<int>(target_.size.width + 0.5) &&
+      height == static_cast<int>(target_.size.height + 0.5)) {
+    auto& layers = *motionLayers_;
+    layers.width = width;
+    layers.height = height;
+    layers.scale = gtk_widget_get_scale_factor(widget_);
+    layers.drawing = std::async(std::launch::async, [this, &layers] { return drawnLayers(layers); });
+  }
 }
 
-void WidgetCanvas::startDrawingMotionLayers() {
-  if (!transition_ || !motionLayers_ || motionLayers_->drawn || motionLayers_->drawing.valid() ||
-      motionLayers_->scale == 0) {
-    return;
-  }
-  auto& layers = *motionLayers_;
-  auto parts = splitDisplayList(layers.end, layers.moving);
-  layers.drawing =
-      std::async(std::launch::async, [this, width = layers.width, height = layers.height, scale = layers.scale,
-                                      below = std::move(parts.below), above = std::move(parts.above)] {
-        return std::pair(drawnLayer(below, width, height, scale), drawnLayer(above, width, height, scale));
-      });
+std::pair<WidgetCanvas::Surface, WidgetCanvas::Surface> WidgetCanvas::drawnLayers(const MotionLayers& layers) const {
+  const auto parts = splitDisplayList(layers.end, layers.moving);
+  return {drawnLayer(parts.below, layers.width, layers.height, layers.scale),
+          drawnLayer(parts.above, layers.width, layers.height, layers.scale)};
 }
 
 WidgetCanvas::Surface WidgetCanvas::drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const {
   if (list.commands.empty()) return nullptr;
   Surface layer(frameImage(width, height, scale));
   std::unique_ptr<cairo_t, ContextRelease> cr(cairo_create(layer.get()));
-  if (render::setPath(cr.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(cr.get());
-  render::play(list, cr.get(), 1, text_);
+  clipToOutline(cr.get(), width, height, scale, cornerRadius_);
+  render::play(list, cr.get(), scale, text_);
   return layer;
 }
 
 bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, int scale) {
-  if (!transition_ || !motionLayers_) return false;
+  if (!motionLayers_) return false;
   auto& layers = *motionLayers_;
   // Only when everything around the moving commands is that of the last frame.
   const auto& now = displayList_.commands;
@@ -288,20 +300,19 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
       !std::equal(now.begin() + last, now.end(), end.begin() + last)) {
     return false;
   }
-  if (!layers.drawing.valid() && !layers.drawn) {
-    // This frame is drawn whole, as fast as without layers; they are made
-    // on a thread once it is drawn.
-    layers.width = width;
-    layers.height = height;
-    layers.scale = scale;
-    return false;
-  }
-  if (!layers.drawn) {
-    if (layers.drawing.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+  if (layers.drawing.valid()) {
     std::tie(layers.below, layers.above) = layers.drawing.get();
     layers.drawn = true;
   }
-  if (layers.width != width || layers.height != height || layers.scale != scale) return false;
+  if (!layers.drawn || layers.width != width || layers.height != height || layers.scale != scale) {
+    // Drawn here: as much as drawing this frame whole, and the frames after
+    // it draw only what moves.
+    layers.width = width;
+    layers.height = height;
+    layers.scale = scale;
+    std::tie(layers.below, layers.above) = drawnLayers(layers);
+    layers.drawn = true;
+  }
   auto parts = splitDisplayList(displayList_, layers.moving);
   const auto paintLayer = [&](const Surface& layer) {
     if (!layer) return;
@@ -313,7 +324,7 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
     cairo_restore(frame);
   };
   paintLayer(layers.below);
-  render::play(parts.moving, frame, 1, text_);
+  render::play(parts.moving, frame, scale, text_);
   paintLayer(layers.above);
   return true;
 }
