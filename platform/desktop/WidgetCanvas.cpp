@@ -3,7 +3,6 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
-#include <tuple>
 #include <utility>
 
 #include "platform/desktop/TreeTransition.hpp"
@@ -50,6 +49,12 @@ struct ContextRelease {
 // player's cached rasters (shadowed cards, glows) apply on every monitor.
 cairo_surface_t* frameImage(int width, int height, int scale) {
   return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
+}
+
+void clearImage(cairo_t* cr) {
+  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+  cairo_paint(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
 }
 
 // Clips `cr` (in device pixels) to the widget's outline at `scale`.
@@ -222,11 +227,11 @@ void WidgetCanvas::draw(cairo_t* cr) {
       frame_.reset(frameImage(width, height, scale));
     }
     std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
-    cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
-    cairo_paint(frame.get());
-    cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
-    clipToOutline(frame.get(), width, height, scale, cornerRadius_);
-    if (!drawWithMotionLayers(frame.get(), width, height, scale)) render::play(displayList_, frame.get(), scale, text_);
+    if (!drawWithMotionLayers(frame.get(), width, height, scale)) {
+      clearImage(frame.get());
+      clipToOutline(frame.get(), width, height, scale, cornerRadius_);
+      render::play(displayList_, frame.get(), scale, text_);
+    }
     // The last frame of a motion is drawn with its layers too; then they go.
     if (!transition_) motionLayers_.reset();
   }
@@ -259,7 +264,9 @@ void WidgetCanvas::prepareMotionLayers() {
   motionLayers_.emplace();
   motionLayers_->moving = *moving;
   motionLayers_->end = std::move(end);
-  // With the canvas already at its size, the layers are drawn on a thread
+  motionLayers_->parts = splitDisplayList(motionLayers_->end, *moving);
+
+  // With the canvas already at its size, the layers are drawn on threads
   // from now on, while the first frame is waited for.
   const int width = gtk_widget_get_allocated_width(widget_);
   const int height = gtk_widget_get_allocated_height(widget_);
@@ -269,14 +276,13 @@ void WidgetCanvas::prepareMotionLayers() {
     layers.width = width;
     layers.height = height;
     layers.scale = gtk_widget_get_scale_factor(widget_);
-    layers.drawing = std::async(std::launch::async, [this, &layers] { return drawnLayers(layers); });
+    const auto drawing = [this, &layers](const kit::DisplayList& list) {
+      return std::async(std::launch::async,
+                        [this, &layers, &list] { return drawnLayer(list, layers.width, layers.height, layers.scale); });
+    };
+    layers.drawingBelow = drawing(layers.parts.below);
+    layers.drawingAbove = drawing(layers.parts.above);
   }
-}
-
-std::pair<WidgetCanvas::Surface, WidgetCanvas::Surface> WidgetCanvas::drawnLayers(const MotionLayers& layers) const {
-  const auto parts = splitDisplayList(layers.end, layers.moving);
-  return {drawnLayer(parts.below, layers.width, layers.height, layers.scale),
-          drawnLayer(parts.above, layers.width, layers.height, layers.scale)};
 }
 
 WidgetCanvas::Surface WidgetCanvas::drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const {
@@ -300,8 +306,9 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
       !std::equal(now.begin() + last, now.end(), end.begin() + last)) {
     return false;
   }
-  if (layers.drawing.valid()) {
-    std::tie(layers.below, layers.above) = layers.drawing.get();
+  if (layers.drawingBelow.valid()) {
+    layers.below = layers.drawingBelow.get();
+    layers.above = layers.drawingAbove.get();
     layers.drawn = true;
   }
   if (!layers.drawn || layers.width != width || layers.height != height || layers.scale != scale) {
@@ -310,22 +317,28 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
     layers.width = width;
     layers.height = height;
     layers.scale = scale;
-    std::tie(layers.below, layers.above) = drawnLayers(layers);
+    layers.below = drawnLayer(layers.parts.below, width, height, scale);
+    layers.above = drawnLayer(layers.parts.above, width, height, scale);
     layers.drawn = true;
   }
-  auto parts = splitDisplayList(displayList_, layers.moving);
-  const auto paintLayer = [&](const Surface& layer) {
-    if (!layer) return;
-    // The layer is clipped to the outline already.
-    cairo_save(frame);
-    cairo_reset_clip(frame);
-    cairo_set_source_surface(frame, layer.get(), 0, 0);
+  // The layer below replaces the whole image (it is transparent outside the
+  // outline), so the image needs no clearing first.
+  if (layers.below) {
+    cairo_set_operator(frame, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(frame, layers.below.get(), 0, 0);
     cairo_paint(frame);
-    cairo_restore(frame);
-  };
-  paintLayer(layers.below);
-  render::play(parts.moving, frame, scale, text_);
-  paintLayer(layers.above);
+    cairo_set_operator(frame, CAIRO_OPERATOR_OVER);
+  } else {
+    clearImage(frame);
+  }
+  clipToOutline(frame, width, height, scale, cornerRadius_);
+  render::play(splitDisplayList(displayList_, layers.moving).moving, frame, scale, text_);
+  if (layers.above) {
+    // The layer is clipped to the outline already.
+    cairo_reset_clip(frame);
+    cairo_set_source_surface(frame, layers.above.get(), 0, 0);
+    cairo_paint(frame);
+  }
   return true;
 }
 

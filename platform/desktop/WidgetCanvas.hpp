@@ -89,7 +89,10 @@ class WidgetCanvas final : private AccessibleContent {
   struct MotionLayers {
     MovingCommands moving;
     kit::DisplayList end;  // the transition's last frame
-    std::future<std::pair<Surface, Surface>> drawing;
+    SplitDisplayList parts;  // of `end`
+    // Each image on a thread of its own.
+    std::future<Surface> drawingBelow;
+    std::future<Surface> drawingAbove;
     int width = 0, height = 0, scale = 0;  // of the images; set before they are drawn
     Surface below;
     Surface above;
@@ -100,7 +103,6 @@ class WidgetCanvas final : private AccessibleContent {
   void invalidate();
   void prepareMotionLayers();
   bool drawWithMotionLayers(cairo_t* frame, int width, int height, int scale);
-  std::pair<Surface, Surface> drawnLayers(const MotionLayers& layers) const;
   Surface drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const;
   void draw(cairo_t* cr);
   void tick(gint64 frameMicroseconds);
