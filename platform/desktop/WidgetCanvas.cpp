@@ -267,7 +267,8 @@ void WidgetCanvas::prepareMotionLayers() {
   motionLayers_->parts = splitDisplayList(motionLayers_->end, *moving);
 
   // With the canvas already at its size, the layers are drawn on threads
-  // from now on, while the first frame is waited for.
+  // from now on, while the rest of the change is made and the first frame
+  // waits for the display.
   const int width = gtk_widget_get_allocated_width(widget_);
   const int height = gtk_widget_get_allocated_height(widget_);
   if (gtk_widget_get_realized(widget_) && width == static_cast<int>(target_.size.width + 0.5) &&
@@ -307,6 +308,10 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
     return false;
   }
   if (layers.drawingBelow.valid()) {
+    const auto ready = [](const std::future<Surface>& drawing) {
+      return drawing.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    if (!ready(layers.drawingBelow) || !ready(layers.drawingAbove)) return false;
     layers.below = layers.drawingBelow.get();
     layers.above = layers.drawingAbove.get();
     layers.drawn = true;

@@ -83,9 +83,10 @@ class WidgetCanvas final : private AccessibleContent {
   };
   using Surface = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
   // While a transition runs, what lies below and above its moving views is
-  // the same in every frame: it is drawn once into these images (on a thread
-  // from the moment the transition starts; the first frame waits for them),
-  // and each frame draws only what moves between them.
+  // the same in every frame: it is drawn once into these images (on threads
+  // from the moment the transition starts; frames before they are ready are
+  // drawn whole), and each frame after that draws only what moves between
+  // them, the last frame of the transition included.
   struct MotionLayers {
     MovingCommands moving;
     kit::DisplayList end;  // the transition's last frame
