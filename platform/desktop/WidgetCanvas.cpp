@@ -3,6 +3,8 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "platform/desktop/TreeTransition.hpp"
@@ -64,6 +66,47 @@ void clipToOutline(cairo_t* cr, int width, int height, int scale, double cornerR
   const bool drawn = render::setPath(cr, widgetOutline(width, height, cornerRadius));
   cairo_restore(cr);  // the path stays, in device pixels
   if (drawn) cairo_clip(cr);
+}
+
+// The pixels of an ARGB image that are not fully transparent, as the
+// smallest rectangle holding them (empty when there are none).
+cairo_rectangle_int_t inkedPixels(cairo_surface_t* image) {
+  cairo_surface_flush(image);
+  const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+  const int stride = cairo_image_surface_get_stride(image);
+  const unsigned char* data = cairo_image_surface_get_data(image);
+  if (data == nullptr) return {0, 0, width, height};
+  int left = width, right = 0, top = height, bottom = 0;
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    int first = 0;
+    while (first < width && row[first] == 0) ++first;
+    if (first == width) continue;
+    int last = width;
+    while (row[last - 1] == 0) --last;
+    left = std::min(left, first);
+    right = std::max(right, last);
+    top = std::min(top, y);
+    bottom = y + 1;
+  }
+  if (left >= right) return {0, 0, 0, 0};
+  return {left, top, right - left, bottom - top};
+}
+
+// A layer image's inked pixels, when known.
+cairo_user_data_key_t inkedPixelsKey;
+
+// `image` with its inked pixels attached: frames composite only that part.
+template <class Image>
+Image withInkedPixels(Image image) {
+  if (!image) return image;
+  auto ink = std::make_unique<cairo_rectangle_int_t>(inkedPixels(image.get()));
+  if (cairo_surface_set_user_data(image.get(), &inkedPixelsKey, ink.get(),
+                                  [](void* data) { delete static_cast<cairo_rectangle_int_t*>(data); }) ==
+      CAIRO_STATUS_SUCCESS) {
+    ink.release();
+  }
+  return image;
 }
 
 // Ring drawn around the button that has the keyboard focus.
@@ -277,12 +320,12 @@ void WidgetCanvas::prepareMotionLayers() {
     layers.width = width;
     layers.height = height;
     layers.scale = gtk_widget_get_scale_factor(widget_);
-    const auto drawing = [this, &layers](const kit::DisplayList& list) {
-      return std::async(std::launch::async,
-                        [this, &layers, &list] { return drawnLayer(list, layers.width, layers.height, layers.scale); });
-    };
-    layers.drawingBelow = drawing(layers.parts.below);
-    layers.drawingAbove = drawing(layers.parts.above);
+    layers.drawingBelow = std::async(std::launch::async, [this, &layers] {
+      return drawnLayer(layers.parts.below, layers.width, layers.height, layers.scale);
+    });
+    layers.drawingAbove = std::async(std::launch::async, [this, &layers] {
+      return withInkedPixels(drawnLayer(layers.parts.above, layers.width, layers.height, layers.scale));
+    });
   }
 }
 
@@ -323,7 +366,7 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
     layers.height = height;
     layers.scale = scale;
     layers.below = drawnLayer(layers.parts.below, width, height, scale);
-    layers.above = drawnLayer(layers.parts.above, width, height, scale);
+    layers.above = withInkedPixels(drawnLayer(layers.parts.above, width, height, scale));
     layers.drawn = true;
   }
   // The layer below replaces the whole image (it is transparent outside the
@@ -342,7 +385,13 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
     // The layer is clipped to the outline already.
     cairo_reset_clip(frame);
     cairo_set_source_surface(frame, layers.above.get(), 0, 0);
-    cairo_paint(frame);
+    if (const auto* ink = static_cast<const cairo_rectangle_int_t*>(
+            cairo_surface_get_user_data(layers.above.get(), &inkedPixelsKey))) {
+      cairo_rectangle(frame, ink->x, ink->y, ink->width, ink->height);
+      cairo_fill(frame);
+    } else {
+      cairo_paint(frame);
+    }
   }
   return true;
 }
