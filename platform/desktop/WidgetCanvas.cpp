@@ -3,7 +3,8 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
-#include <tuple>
+#include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "platform/desktop/TreeTransition.hpp"
@@ -45,10 +46,66 @@ struct ContextRelease {
   void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 
-// An image for a whole frame at device resolution, drawn in layout points.
+// An image for a whole frame at device resolution. It has no device scale of
+// its own: lists are played into it at the window's scale, so that the
+// player's cached rasters (shadowed cards, glows) apply on every monitor.
 cairo_surface_t* frameImage(int width, int height, int scale) {
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
-  cairo_surface_set_device_scale(image, scale, scale);
+  return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale);
+}
+
+void clearImage(cairo_t* cr) {
+  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+  cairo_paint(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+}
+
+// Clips `cr` (in device pixels) to the widget's outline at `scale`.
+void clipToOutline(cairo_t* cr, int width, int height, int scale, double cornerRadius) {
+  cairo_save(cr);
+  cairo_scale(cr, scale, scale);
+  const bool drawn = render::setPath(cr, widgetOutline(width, height, cornerRadius));
+  cairo_restore(cr);  // the path stays, in device pixels
+  if (drawn) cairo_clip(cr);
+}
+
+// The pixels of an ARGB image that are not fully transparent, as the
+// smallest rectangle holding them (empty when there are none).
+cairo_rectangle_int_t inkedPixels(cairo_surface_t* image) {
+  cairo_surface_flush(image);
+  const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+  const int stride = cairo_image_surface_get_stride(image);
+  const unsigned char* data = cairo_image_surface_get_data(image);
+  if (data == nullptr) return {0, 0, width, height};
+  int left = width, right = 0, top = height, bottom = 0;
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    int first = 0;
+    while (first < width && row[first] == 0) ++first;
+    if (first == width) continue;
+    int last = width;
+    while (row[last - 1] == 0) --last;
+    left = std::min(left, first);
+    right = std::max(right, last);
+    top = std::min(top, y);
+    bottom = y + 1;
+  }
+  if (left >= right) return {0, 0, 0, 0};
+  return {left, top, right - left, bottom - top};
+}
+
+// A layer image's inked pixels, when known.
+cairo_user_data_key_t inkedPixelsKey;
+
+// `image` with its inked pixels attached: frames composite only that part.
+template <class Image>
+Image withInkedPixels(Image image) {
+  if (!image) return image;
+  auto ink = std::make_unique<cairo_rectangle_int_t>(inkedPixels(image.get()));
+  if (cairo_surface_set_user_data(image.get(), &inkedPixelsKey, ink.get(),
+                                  [](void* data) { delete static_cast<cairo_rectangle_int_t*>(data); }) ==
+      CAIRO_STATUS_SUCCESS) {
+    ink.release();
+  }
   return image;
 }
 
@@ -187,7 +244,6 @@ void WidgetCanvas::tick(gint64 frameMicroseconds) {
   const double seconds = static_cast<double>(frameMicroseconds - transition_->startMicroseconds) / 1e6;
   if (seconds >= transition_->curve.settlingTime()) {
     transition_.reset();
-    motionLayers_.reset();
     invalidate();
     return;
   }
@@ -214,16 +270,16 @@ void WidgetCanvas::draw(cairo_t* cr) {
       frame_.reset(frameImage(width, height, scale));
     }
     std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
-    cairo_set_operator(frame.get(), CAIRO_OPERATOR_CLEAR);
-    cairo_paint(frame.get());
-    cairo_set_operator(frame.get(), CAIRO_OPERATOR_OVER);
-    if (render::setPath(frame.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(frame.get());
     if (!drawWithMotionLayers(frame.get(), width, height, scale)) {
-      render::play(displayList_, frame.get(), 1, text_);
-      startDrawingMotionLayers();
+      clearImage(frame.get());
+      clipToOutline(frame.get(), width, height, scale, cornerRadius_);
+      render::play(displayList_, frame.get(), scale, text_);
     }
+    // The last frame of a motion is drawn with its layers too; then they go.
+    if (!transition_) motionLayers_.reset();
   }
   cairo_save(cr);
+  cairo_scale(cr, 1.0 / scale, 1.0 / scale);  // one pixel of the image per device pixel
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, frame_.get(), 0, 0);
   cairo_paint(cr);
@@ -251,33 +307,39 @@ void WidgetCanvas::prepareMotionLayers() {
   motionLayers_.emplace();
   motionLayers_->moving = *moving;
   motionLayers_->end = std::move(end);
-}
+  motionLayers_->parts = splitDisplayList(motionLayers_->end, *moving);
 
-void WidgetCanvas::startDrawingMotionLayers() {
-  if (!transition_ || !motionLayers_ || motionLayers_->drawn || motionLayers_->drawing.valid() ||
-      motionLayers_->scale == 0) {
-    return;
+  // With the canvas already at its size, the layers are drawn on threads
+  // from now on, while the rest of the change is made and the first frame
+  // waits for the display.
+  const int width = gtk_widget_get_allocated_width(widget_);
+  const int height = gtk_widget_get_allocated_height(widget_);
+  if (gtk_widget_get_realized(widget_) && width == static_cast<int>(target_.size.width + 0.5) &&
+      height == static_cast<int>(target_.size.height + 0.5)) {
+    auto& layers = *motionLayers_;
+    layers.width = width;
+    layers.height = height;
+    layers.scale = gtk_widget_get_scale_factor(widget_);
+    layers.drawingBelow = std::async(std::launch::async, [this, &layers] {
+      return drawnLayer(layers.parts.below, layers.width, layers.height, layers.scale);
+    });
+    layers.drawingAbove = std::async(std::launch::async, [this, &layers] {
+      return withInkedPixels(drawnLayer(layers.parts.above, layers.width, layers.height, layers.scale));
+    });
   }
-  auto& layers = *motionLayers_;
-  auto parts = splitDisplayList(layers.end, layers.moving);
-  layers.drawing =
-      std::async(std::launch::async, [this, width = layers.width, height = layers.height, scale = layers.scale,
-                                      below = std::move(parts.below), above = std::move(parts.above)] {
-        return std::pair(drawnLayer(below, width, height, scale), drawnLayer(above, width, height, scale));
-      });
 }
 
 WidgetCanvas::Surface WidgetCanvas::drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const {
   if (list.commands.empty()) return nullptr;
   Surface layer(frameImage(width, height, scale));
   std::unique_ptr<cairo_t, ContextRelease> cr(cairo_create(layer.get()));
-  if (render::setPath(cr.get(), widgetOutline(width, height, cornerRadius_))) cairo_clip(cr.get());
-  render::play(list, cr.get(), 1, text_);
+  clipToOutline(cr.get(), width, height, scale, cornerRadius_);
+  render::play(list, cr.get(), scale, text_);
   return layer;
 }
 
 bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, int scale) {
-  if (!transition_ || !motionLayers_) return false;
+  if (!motionLayers_) return false;
   auto& layers = *motionLayers_;
   // Only when everything around the moving commands is that of the last frame.
   const auto& now = displayList_.commands;
@@ -288,33 +350,49 @@ bool WidgetCanvas::drawWithMotionLayers(cairo_t* frame, int width, int height, i
       !std::equal(now.begin() + last, now.end(), end.begin() + last)) {
     return false;
   }
-  if (!layers.drawing.valid() && !layers.drawn) {
-    // This frame is drawn whole, as fast as without layers; they are made
-    // on a thread once it is drawn.
+  if (layers.drawingBelow.valid()) {
+    const auto ready = [](const std::future<Surface>& drawing) {
+      return drawing.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    if (!ready(layers.drawingBelow) || !ready(layers.drawingAbove)) return false;
+    layers.below = layers.drawingBelow.get();
+    layers.above = layers.drawingAbove.get();
+    layers.drawn = true;
+  }
+  if (!layers.drawn || layers.width != width || layers.height != height || layers.scale != scale) {
+    // Drawn here: as much as drawing this frame whole, and the frames after
+    // it draw only what moves.
     layers.width = width;
     layers.height = height;
     layers.scale = scale;
-    return false;
-  }
-  if (!layers.drawn) {
-    if (layers.drawing.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
-    std::tie(layers.below, layers.above) = layers.drawing.get();
+    layers.below = drawnLayer(layers.parts.below, width, height, scale);
+    layers.above = withInkedPixels(drawnLayer(layers.parts.above, width, height, scale));
     layers.drawn = true;
   }
-  if (layers.width != width || layers.height != height || layers.scale != scale) return false;
-  auto parts = splitDisplayList(displayList_, layers.moving);
-  const auto paintLayer = [&](const Surface& layer) {
-    if (!layer) return;
-    // The layer is clipped to the outline already.
-    cairo_save(frame);
-    cairo_reset_clip(frame);
-    cairo_set_source_surface(frame, layer.get(), 0, 0);
+  // The layer below replaces the whole image (it is transparent outside the
+  // outline), so the image needs no clearing first.
+  if (layers.below) {
+    cairo_set_operator(frame, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(frame, layers.below.get(), 0, 0);
     cairo_paint(frame);
-    cairo_restore(frame);
-  };
-  paintLayer(layers.below);
-  render::play(parts.moving, frame, 1, text_);
-  paintLayer(layers.above);
+    cairo_set_operator(frame, CAIRO_OPERATOR_OVER);
+  } else {
+    clearImage(frame);
+  }
+  clipToOutline(frame, width, height, scale, cornerRadius_);
+  render::play(splitDisplayList(displayList_, layers.moving).moving, frame, scale, text_);
+  if (layers.above) {
+    // The layer is clipped to the outline already.
+    cairo_reset_clip(frame);
+    cairo_set_source_surface(frame, layers.above.get(), 0, 0);
+    if (const auto* ink = static_cast<const cairo_rectangle_int_t*>(
+            cairo_surface_get_user_data(layers.above.get(), &inkedPixelsKey))) {
+      cairo_rectangle(frame, ink->x, ink->y, ink->width, ink->height);
+      cairo_fill(frame);
+    } else {
+      cairo_paint(frame);
+    }
+  }
   return true;
 }
 

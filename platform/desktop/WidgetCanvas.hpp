@@ -83,14 +83,18 @@ class WidgetCanvas final : private AccessibleContent {
   };
   using Surface = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
   // While a transition runs, what lies below and above its moving views is
-  // the same in every frame: it is drawn once into these images (on a thread,
-  // while the first frames are drawn whole), and each frame after that draws
-  // only what moves between them.
+  // the same in every frame: it is drawn once into these images (on threads
+  // from the moment the transition starts; frames before they are ready are
+  // drawn whole), and each frame after that draws only what moves between
+  // them, the last frame of the transition included.
   struct MotionLayers {
     MovingCommands moving;
     kit::DisplayList end;  // the transition's last frame
-    std::future<std::pair<Surface, Surface>> drawing;
-    int width = 0, height = 0, scale = 0;  // of the images
+    SplitDisplayList parts;  // of `end`
+    // Each image on a thread of its own.
+    std::future<Surface> drawingBelow;
+    std::future<Surface> drawingAbove;
+    int width = 0, height = 0, scale = 0;  // of the images; set before they are drawn
     Surface below;
     Surface above;
     bool drawn = false;
@@ -100,7 +104,6 @@ class WidgetCanvas final : private AccessibleContent {
   void invalidate();
   void prepareMotionLayers();
   bool drawWithMotionLayers(cairo_t* frame, int width, int height, int scale);
-  void startDrawingMotionLayers();
   Surface drawnLayer(const kit::DisplayList& list, int width, int height, int scale) const;
   void draw(cairo_t* cr);
   void tick(gint64 frameMicroseconds);
