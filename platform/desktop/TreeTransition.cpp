@@ -60,8 +60,16 @@ LaidOutTree interpolatedTree(const LaidOutTree& from, const LaidOutTree& to, dou
       const auto match = fromByIdentity.find(node.identity);
       if (match != fromByIdentity.end()) {
         const auto& old = from.nodes[match->second].frame;
-        node.frame = {mix(old.x, node.frame.x, progress), mix(old.y, node.frame.y, progress),
-                      mix(old.width, node.frame.width, progress), mix(old.height, node.frame.height, progress)};
+        if (node.as<kit::TextContent>() != nullptr) {
+          // A text moves at the size it was laid out at: laid out again at
+          // every in-between width it would reflow, and be shaped anew, on
+          // every frame.
+          node.frame.x = mix(old.x, node.frame.x, progress);
+          node.frame.y = mix(old.y, node.frame.y, progress);
+        } else {
+          node.frame = {mix(old.x, node.frame.x, progress), mix(old.y, node.frame.y, progress),
+                        mix(old.width, node.frame.width, progress), mix(old.height, node.frame.height, progress)};
+        }
       }
     }
     for (const NodeIndex child : to.children(index)) pending.emplace_back(child, animated);

@@ -59,7 +59,7 @@ kit::LaidOutTree panel(int week, bool animated) {
   using namespace kit;
   const double height = 10.0 * (week + 1);
   View bar = Rectangle().fill(Color::white()).frame(10, height);
-  View chart = VStack({bar});
+  View chart = VStack({bar, Text::verbatim(std::string(static_cast<std::size_t>(week), 'w'))});
   if (animated) chart = chart.animation(SpringAnimation{0.34, 1, 0}, week);
   View content = HStack(VerticalAlignment::top, 0, {Rectangle().frame(20, height), chart});
   const kit::testing::FakeTextSystem text;
@@ -86,6 +86,10 @@ TEST(TreeTransition, OnlyViewsInsideAChangedAnimationMove) {
   EXPECT_DOUBLE_EQ(nodeOfKind(halfway, kit::NodeKind::shape, 1).frame.height, 30);
   // The unanimated one (first shape) is already at its new height.
   EXPECT_DOUBLE_EQ(nodeOfKind(halfway, kit::NodeKind::shape, 0).frame.height, 40);
+  // A text moves with it at the size it was laid out at.
+  const kit::Rect label = nodeOfKind(halfway, kit::NodeKind::text, 0).frame;
+  EXPECT_EQ(label.size(), nodeOfKind(to, kit::NodeKind::text, 0).frame.size());
+  EXPECT_DOUBLE_EQ(label.y, (nodeOfKind(from, kit::NodeKind::text, 0).frame.y + nodeOfKind(to, kit::NodeKind::text, 0).frame.y) / 2);
   EXPECT_DOUBLE_EQ(nodeOfKind(interpolatedTree(from, to, 0), kit::NodeKind::shape, 1).frame.height, 20);
   EXPECT_DOUBLE_EQ(nodeOfKind(interpolatedTree(from, to, 1.1), kit::NodeKind::shape, 1).frame.height, 42);
 }
