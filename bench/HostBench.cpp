@@ -38,6 +38,7 @@
 
 #include "tests/support/Environments.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
+#include "widget/model/UsageHistoryBounds.hpp"
 
 extern char** environ;
 
@@ -128,6 +129,14 @@ class Run {
     std::filesystem::create_directories(folder_ / "run");
     std::filesystem::permissions(folder_ / "run", std::filesystem::perms::owner_all);
     auto dashboard = ZeltoDashboardSnapshot::sample(testing::wednesdayMorning, environment().calendar);
+    // Three weeks of varied usage, so that a change of week moves the bars.
+    for (auto& account : dashboard.accounts) {
+      if (!account.usage) continue;
+      for (int day = 1; day <= 21; ++day) {
+        account.usage->dailyUsageBuckets.push_back(
+            {dayKey(testing::wednesdayMorning - day * 86400.0, environment().calendar), 90'000 * (day * 7 % 11 + 1)});
+      }
+    }
     while (dashboard.accounts.size() < accounts) {
       auto another = dashboard.accounts.front();
       another.id = "account-" + std::to_string(dashboard.accounts.size());

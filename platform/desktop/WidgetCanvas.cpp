@@ -263,17 +263,25 @@ void WidgetCanvas::draw(cairo_t* cr) {
                            cairo_image_surface_get_height(frame_.get()) != height * scale;
   if (displayListStale_ || sizeChanged) {
     // The frame's display list is made here, so that its cost counts in the frame.
-    displayList_ =
+    kit::DisplayList list =
         kit::paint(transition_ ? interpolatedTree(transition_->from, target_, transition_->progress) : target_);
     displayListStale_ = false;
+    // A frame that would draw what the image shows already (a motion whose
+    // views end where they start, as when only texts change) is not drawn
+    // again.
+    const bool unchanged =
+        !sizeChanged && list.size == displayList_.size && list.commands == displayList_.commands;
+    displayList_ = std::move(list);
     if (sizeChanged) {
       frame_.reset(frameImage(width, height, scale));
     }
-    std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
-    if (!drawWithMotionLayers(frame.get(), width, height, scale)) {
-      clearImage(frame.get());
-      clipToOutline(frame.get(), width, height, scale, cornerRadius_);
-      render::play(displayList_, frame.get(), scale, text_);
+    if (!unchanged) {
+      std::unique_ptr<cairo_t, ContextRelease> frame(cairo_create(frame_.get()));
+      if (!drawWithMotionLayers(frame.get(), width, height, scale)) {
+        clearImage(frame.get());
+        clipToOutline(frame.get(), width, height, scale, cornerRadius_);
+        render::play(displayList_, frame.get(), scale, text_);
+      }
     }
     // The last frame of a motion is drawn with its layers too; then they go.
     if (!transition_) motionLayers_.reset();
