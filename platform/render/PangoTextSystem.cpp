@@ -131,9 +131,10 @@ struct PangoTextSystem::Impl {
     g_object_unref(context);
   }
 
-  // The caller holds `mutex`.
-  std::shared_ptr<const LaidOutText> laidOut(const kit::TextRequest& request, std::optional<double> width,
-                                             std::optional<double> height) {
+  // The caller holds `mutex`; the answer stays valid until the cache next
+  // changes.
+  const std::shared_ptr<const LaidOutText>& laidOut(const kit::TextRequest& request, std::optional<double> width,
+                                                    std::optional<double> height) {
     const CacheProbe wanted{request, normalizedProposal(width), normalizedProposal(height)};
     auto found = cache.find(wanted);
     if (found != cache.end()) return found->second;
@@ -149,8 +150,7 @@ struct PangoTextSystem::Impl {
     }
     if (!laid) laid = planner->layOut(request, wanted.width, wanted.height);
     if (cache.size() >= largestCache) cache.clear();
-    cache.emplace(CacheKey{request, wanted.width, wanted.height}, laid);
-    return laid;
+    return cache.emplace(CacheKey{request, wanted.width, wanted.height}, std::move(laid)).first->second;
   }
 
   // The caller holds `mutex`.
@@ -187,9 +187,6 @@ PangoTextSystem::~PangoTextSystem() = default;
 kit::TextMeasurement PangoTextSystem::measure(const kit::TextRequest& request, std::optional<double> width,
                                               std::optional<double> height) const {
   std::lock_guard lock(impl_->mutex);
-  // A text met before is answered from the cache without sharing its layout.
-  const CacheProbe wanted{request, normalizedProposal(width), normalizedProposal(height)};
-  if (const auto found = impl_->cache.find(wanted); found != impl_->cache.end()) return found->second->measurement;
   return impl_->laidOut(request, width, height)->measurement;
 }
 

@@ -317,7 +317,6 @@ class Builder {
   std::map<TextLayoutPlanner::BuildKey, PangoLayout*>& built_;
 };
 
-
 // The text of the layout's lines as drawn: the layout's own text, with an
 // ellipsis in place of the range that Pango elided.
 std::string displayedText(PangoLayout* layout) {

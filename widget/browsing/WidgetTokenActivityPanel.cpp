@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <memory>
 
 #include "platform/kit/ForEach.hpp"
 #include "platform/kit/Image.hpp"
@@ -11,7 +10,6 @@
 #include "platform/kit/Stacks.hpp"
 #include "platform/kit/Text.hpp"
 #include "widget/browsing/WidgetUsageWeekNavigator.hpp"
-#include "widget/model/UsageWeek.hpp"
 #include "widget/visuals/ZeltoFont.hpp"
 #include "widget/visuals/ZeltoPalette.hpp"
 #include "widget/visuals/ZeltoUsageInlineSummary.hpp"
@@ -28,8 +26,7 @@ constexpr std::size_t roomyColumns = 2;
 
 const std::string& idOf(const ZeltoAccountSnapshot& account) { return account.id; }
 
-kit::View denseRow(const ZeltoAccountSnapshot& account, std::int64_t weekOffset,
-                   const std::shared_ptr<const ZeltoUsageWeekDays>& days, const kit::Environment& environment) {
+kit::View denseRow(const ZeltoAccountSnapshot& account, std::int64_t weekOffset, const kit::Environment& environment) {
   return kit::HStack(kit::VerticalAlignment::center, 6,
                      {
                          Text::verbatim(account.displayName())
@@ -37,7 +34,7 @@ kit::View denseRow(const ZeltoAccountSnapshot& account, std::int64_t weekOffset,
                              .lineLimit(1)
                              .frame(72, std::nullopt, kit::Alignment::leading()),
                          kit::Rectangle().fill(P::hairline).frame(1, 10),
-                         ZeltoUsageInlineSummary{*account.usage, weekOffset, days},
+                         ZeltoUsageInlineSummary{*account.usage, weekOffset},
                          kit::Spacer(0),
                      });
 }
@@ -65,14 +62,6 @@ kit::View WidgetTokenActivityPanel::body(const kit::Environment& environment) co
   std::copy_if(accounts.begin(), accounts.end(), std::back_inserter(usageAccounts),
                [](const auto& account) { return account.usage && !account.usage->dailyUsageBuckets.empty(); });
 
-  // The navigator and the rows show the same seven days: found once for all.
-  std::shared_ptr<const ZeltoUsageWeekDays> days;
-  if (!usageAccounts.empty()) {
-    if (auto found = weekDays(weekOffset, environment.effectiveCalendar(), environment.now)) {
-      days = std::make_shared<const ZeltoUsageWeekDays>(std::move(*found));
-    }
-  }
-
   const kit::View header = kit::HStack(kit::VerticalAlignment::center, 6,
                                        {
                                            kit::Image("waveform.path.ecg")
@@ -84,14 +73,14 @@ kit::View WidgetTokenActivityPanel::body(const kit::Environment& environment) co
                                                .tracking(0.75)
                                                .foregroundStyle(P::periwinkle),
                                            kit::Spacer(),
-                                           WidgetUsageWeekNavigator{dashboard, weekOffset, days},
+                                           WidgetUsageWeekNavigator{dashboard, weekOffset},
                                        });
 
   kit::View content;
   if (dense) {
     content = kit::VStack(kit::HorizontalAlignment::center, 3,
                           {kit::ForEach(usageAccounts, idOf, [&](const ZeltoAccountSnapshot& account) {
-                            return denseRow(account, weekOffset, days, environment);
+                            return denseRow(account, weekOffset, environment);
                           })});
   } else {
     usageAccounts.resize(std::min(usageAccounts.size(), roomyColumns));

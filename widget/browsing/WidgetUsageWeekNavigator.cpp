@@ -34,7 +34,7 @@ kit::View WidgetUsageWeekNavigator::body(const kit::Environment& environment) co
   // without usage there is nothing to navigate.
   const std::int64_t floor = earliestUsageWeekOffset(dashboard, calendar, environment.now);
   const std::optional<ZeltoUsageWeek> shown =
-      usageWeek(dashboard, weekOffset, floor, calendar, environment.now, days.get());
+      usageWeek(dashboard, weekOffset, floor, calendar, environment.now);
   if (!shown) return {};
 
   // 3. The buttons judge the entry's own offset; the label shows the bounded week.

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "platform/kit/Environment.hpp"
 #include "platform/kit/View.hpp"
 #include "widget/model/SnapshotRecords.hpp"
-#include "widget/model/UsageWeek.hpp"
 
 namespace zelto {
 
@@ -20,9 +18,6 @@ namespace zelto {
 struct WidgetUsageWeekNavigator {
   ZeltoDashboardSnapshot dashboard;
   std::int64_t weekOffset = 0;
-  // The days of the week shown, when the caller already found them; used
-  // only when they are for the offset shown, the calendar and now.
-  std::shared_ptr<const ZeltoUsageWeekDays> days = nullptr;
 
   kit::View body(const kit::Environment& environment) const;
 };

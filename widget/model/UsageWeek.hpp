@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,39 +36,14 @@ struct ZeltoUsageWeek {
 std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, std::int64_t offset,
                                    const locale::Calendar& calendar, Date now);
 
-// The seven days of the week `offset` weeks from the one containing `now`
-// (offsets above 0 count as 0): what the weeks of every account share, so
-// that several accounts' weeks can be found with one pass over the calendar.
-struct ZeltoUsageWeekDays {
-  std::int64_t offset = 0;  // as asked; 0 or above is the current week
-  Date now = 0;
-  std::string timeZoneId;  // the calendar they were found in
-  int firstWeekday = 0;
-  Date start = 0;                     // first instant of the week
-  std::array<Date, 7> dates{};        // first instant of each day
-  std::array<std::string, 7> keys;    // their day keys
-  std::array<bool, 7> isToday{};      // whether the day is that of `now`
-
-  // Whether these are the days week(usage, offset, calendar, now) would find.
-  bool areFor(std::int64_t offset, const locale::Calendar& calendar, Date now) const;
-};
-
-// The days, or nothing when the calendar fails.
-std::optional<ZeltoUsageWeekDays> weekDays(std::int64_t offset, const locale::Calendar& calendar, Date now);
-
-// week() over days already found; nothing without buckets.
-std::optional<ZeltoUsageWeek> week(const ZeltoUsageSnapshot& usage, const ZeltoUsageWeekDays& days);
-
 // usageWeek() with `floor`, the dashboard's earliestUsageWeekOffset, already
-// known, and over `days` when they are those of the bounded offset.
+// known.
 std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
-                                        std::int64_t floor, const locale::Calendar& calendar, Date now,
-                                        const ZeltoUsageWeekDays* days = nullptr);
+                                        std::int64_t floor, const locale::Calendar& calendar, Date now);
 
 // The week of the first account whose usage has buckets, with the offset
 // bounded to [earliestUsageWeekOffset, 0].
 std::optional<ZeltoUsageWeek> usageWeek(const ZeltoDashboardSnapshot& dashboard, std::int64_t offset,
                                         const locale::Calendar& calendar, Date now);
-
 
 }  // namespace zelto

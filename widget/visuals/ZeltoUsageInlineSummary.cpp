@@ -25,10 +25,7 @@ kit::View pair(const std::string& key, const std::string& value) {
 
 kit::View ZeltoUsageInlineSummary::body(const kit::Environment& environment) const {
   const locale::Locale& locale = environment.effectiveLocale();
-  const locale::Calendar& calendar = environment.effectiveCalendar();
-  const std::optional<ZeltoUsageWeek> shown = days && days->areFor(weekOffset, calendar, environment.now)
-                                                  ? week(usage, *days)
-                                                  : week(usage, weekOffset, calendar, environment.now);
+  const std::optional<ZeltoUsageWeek> shown = week(usage, weekOffset, environment.effectiveCalendar(), environment.now);
   if (!shown) return {};
   const bool current = shown->isCurrentWeek;
   const kit::View first = current ? pair("TODAY", tokensFigure(shown->todayTokens, locale))

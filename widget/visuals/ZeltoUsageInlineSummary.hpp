@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "platform/kit/Environment.hpp"
 #include "platform/kit/View.hpp"
 #include "widget/model/SnapshotRecords.hpp"
-#include "widget/model/UsageWeek.hpp"
 
 namespace zelto {
 
@@ -18,9 +16,6 @@ namespace zelto {
 struct ZeltoUsageInlineSummary {
   ZeltoUsageSnapshot usage;
   std::int64_t weekOffset = 0;
-  // The days of that week, when a caller showing several accounts found them
-  // once for all; used only when they are for this offset, calendar and now.
-  std::shared_ptr<const ZeltoUsageWeekDays> days = nullptr;
 
   kit::View body(const kit::Environment& environment) const;
 };
